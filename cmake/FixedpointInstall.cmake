@@ -1,0 +1,50 @@
+# Install rules: the library, its header under include/fixedpoint, fp_demo, a CMake package
+# (find_package(fixedpoint) -> fixedpoint::fp) and a relocatable pkg-config file.
+include(CMakePackageConfigHelpers)
+
+set(FIXEDPOINT_CMAKE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/fixedpoint")
+
+install(TARGETS ${fixedpoint_installed_library}
+  EXPORT fixedpointTargets
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES src/fp.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/fixedpoint)
+if(TARGET fp_demo)
+  install(TARGETS fp_demo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+install(EXPORT fixedpointTargets
+  NAMESPACE fixedpoint::
+  DESTINATION ${FIXEDPOINT_CMAKE_DIR})
+configure_package_config_file(cmake/fixedpointConfig.cmake.in
+  ${CMAKE_CURRENT_BINARY_DIR}/fixedpointConfig.cmake
+  INSTALL_DESTINATION ${FIXEDPOINT_CMAKE_DIR})
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/fixedpointConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES
+  ${CMAKE_CURRENT_BINARY_DIR}/fixedpointConfig.cmake
+  ${CMAKE_CURRENT_BINARY_DIR}/fixedpointConfigVersion.cmake
+  DESTINATION ${FIXEDPOINT_CMAKE_DIR})
+
+# pkg-config: paths are relative to the .pc file's own directory, so a prefix that is copied or
+# moved elsewhere keeps working. Absolute install directories are written as they are.
+function(fixedpoint_pc_path out dir)
+  if(IS_ABSOLUTE "${dir}")
+    set(${out} "${dir}" PARENT_SCOPE)
+  else()
+    set(${out} "\${prefix}/${dir}" PARENT_SCOPE)
+  endif()
+endfunction()
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+  set(FIXEDPOINT_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
+else()
+  file(RELATIVE_PATH FIXEDPOINT_PC_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
+  string(REGEX REPLACE "/$" "" FIXEDPOINT_PC_PREFIX "${FIXEDPOINT_PC_PREFIX}")
+  set(FIXEDPOINT_PC_PREFIX "\${pcfiledir}/${FIXEDPOINT_PC_PREFIX}")
+endif()
+fixedpoint_pc_path(FIXEDPOINT_PC_LIBDIR "${CMAKE_INSTALL_LIBDIR}")
+fixedpoint_pc_path(FIXEDPOINT_PC_INCLUDEDIR "${CMAKE_INSTALL_INCLUDEDIR}")
+configure_file(cmake/fixedpoint.pc.in ${CMAKE_CURRENT_BINARY_DIR}/fixedpoint.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/fixedpoint.pc
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Installs a build of fixedpoint into a temporary prefix, moves the prefix elsewhere, and uses
+# it the ways a downstream project would: a C++ program through find_package, a C program
+# through pkg-config (built and linked by the C compilers alone, so a hidden C++ runtime
+# dependency fails), and the installed fp_demo. A shared install must also export exactly the
+# eleven functions under the SONAME libfp.so.1.
+#
+# usage: check_install.sh KIND SOURCE_DIR BUILD_DIR WORK_DIR GENERATOR C_COMPILER CXX_COMPILER [--configure]
+#   KIND         static or shared: the kind of library BUILD_DIR holds
+#   BUILD_DIR    the build to install
+#   --configure  first configure and build BUILD_DIR as a KIND build of the library and demo
+set -euo pipefail
+
+kind=$1 source_dir=$2 build_dir=$3 work=$4 generator=$5 cc=$6 cxx=$7 configure=${8:-}
+here=$(cd "$(dirname "$0")" && pwd)
+
+names=(cvt_int_fp fp_add fp_add_int fp_div fp_div_int fp_mul fp_mul_int fp_round fp_sub
+  fp_sub_int fp_to_nearest)
+want_names=$(printf '%s\n' "${names[@]}")
+failures=0
+fail() {
+  echo "FAIL ($kind): $*" >&2
+  failures=$((failures + 1))
+}
+# Compares the output of a command with what it should print.
+expect_output() {
+  local what=$1 want=$2 got
+  shift 2
+  if ! got=$("$@"); then
+    fail "$what: exited with status $?"
+  elif [[ $got != "$want" ]]; then
+    fail "$what: printed '$got', want '$want'"
+  fi
+}
+
+rm -rf "$work"
+mkdir -p "$work"
+
+if [[ $configure == --configure ]]; then
+  shared=OFF
+  [[ $kind == shared ]] && shared=ON
+  cmake -S "$source_dir" -B "$build_dir" -G "$generator" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_C_COMPILER="$cc" -DCMAKE_CXX_COMPILER="$cxx" -DBUILD_SHARED_LIBS=$shared \
+    -DFIXEDPOINT_BUILD_TESTS=OFF -DFIXEDPOINT_BUILD_DEMO=ON >"$work/configure.log"
+  cmake --build "$build_dir" >"$work/build.log"
+fi
+
+# Install, then move the prefix: nothing may still point at where it was installed.
+cmake --install "$build_dir" --prefix "$work/installed" >"$work/install.log"
+mv "$work/installed" "$work/prefix"
+prefix=$work/prefix
+libdir=$(dirname "$(find "$prefix" -name fixedpoint.pc)")/..
+
+[[ -f $prefix/include/fixedpoint/fp.h ]] || fail "header not at include/fixedpoint/fp.h"
+
+if [[ $kind == static ]]; then
+  # The archive must hold machine code for all eleven functions (not LTO-only objects) and
+  # need no C++ runtime symbol.
+  archive=$libdir/libfp.a
+  got=$(readelf -sW "$archive" | awk '$4 == "FUNC" && $5 == "GLOBAL" && $7 != "UND" {print $8}' | sort)
+  [[ $got == "$want_names" ]] || fail "libfp.a defines functions: $(echo $got)"
+  undefined=$(nm -u "$archive" | grep -E '_Z|__cxa|__gxx|_Unwind' || true)
+  [[ -z $undefined ]] || fail "libfp.a needs C++ runtime symbols: $undefined"
+else
+  library=$libdir/libfp.so
+  [[ -f $libdir/libfp.so.1.0.0 && ! -L $libdir/libfp.so.1.0.0 ]] || fail "no real file libfp.so.1.0.0"
+  [[ $(readlink "$libdir/libfp.so.1") == libfp.so.1.0.0 ]] || fail "libfp.so.1 does not link to libfp.so.1.0.0"
+  [[ $(readlink "$library") == libfp.so.1 ]] || fail "libfp.so does not link to libfp.so.1"
+  soname=$(readelf -dW "$library" | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')
+  [[ $soname == libfp.so.1 ]] || fail "SONAME is '$soname'"
+  got=$(nm -D --defined-only "$library" | awk '{print $3}' | sort)
+  [[ $got == "$want_names" ]] || fail "exported symbols: $(echo $got)"
+  needed=$(readelf -dW "$library" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+  [[ $needed != *libstdc++* ]] || fail "libfp.so needs the C++ runtime: $(echo $needed)"
+fi
+
+# The installed demo runs from the moved prefix without help from LD_LIBRARY_PATH.
+expect_output "installed fp_demo" "273 2730000 16384 983040" env -u LD_LIBRARY_PATH "$prefix/bin/fp_demo"
+
+# C++ through find_package.
+cmake -S "$here/consumer_cpp" -B "$work/consumer_cpp" -G "$generator" \
+  -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" >"$work/consumer_cpp.log"
+cmake --build "$work/consumer_cpp" >>"$work/consumer_cpp.log"
+expect_output "find_package consumer" "c++ 5461 1 -2147483648" "$work/consumer_cpp/consumer"
+
+# C through pkg-config, compiled and linked by each C compiler on the machine.
+flags=$(PKG_CONFIG_PATH="$libdir/pkgconfig" pkg-config --cflags --libs fixedpoint)
+compilers=("$cc")
+for other in gcc clang; do
+  command -v "$other" >/dev/null && [[ $(command -v "$other") != "$(command -v "$cc")" ]] &&
+    compilers+=("$other")
+done
+for compiler in "${compilers[@]}"; do
+  app=$work/consumer_c_$(basename "$compiler")
+  # shellcheck disable=SC2086 # pkg-config's flags are meant to split
+  if "$compiler" -std=c99 -Wall -Wextra -Werror "$here/consumer_c/main.c" $flags -o "$app"; then
+    expect_output "pkg-config consumer built by $compiler" "c 5461 1 2147483647" \
+      env LD_LIBRARY_PATH="$libdir" "$app"
+  else
+    fail "pkg-config consumer does not build with $compiler"
+  fi
+done
+
+if [[ $failures -ne 0 ]]; then
+  echo "$failures check(s) failed; logs in $work" >&2
+  exit 1
+fi
+echo "$kind install: all checks passed"

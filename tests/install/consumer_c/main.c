@@ -1,0 +1,8 @@
+#include <fp.h>
+#include <stdio.h>
+
+int main(void) {
+  const int32_t third = fp_div(cvt_int_fp(1), cvt_int_fp(3));
+  printf("c %d %d %d\n", third, fp_to_nearest(fp_mul_int(third, 3)), fp_div(cvt_int_fp(1), 0));
+  return 0;
+}
