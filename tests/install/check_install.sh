@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs a build of fixedpoint into a temporary prefix, moves the prefix elsewhere, and uses
-# it the ways a downstream project would: a C++ program through find_package, a C program
+# it the ways a downstream project would: a C++ program through find_package (and, for the
+# static kind, through add_subdirectory of the source tree), a C program
 # through pkg-config (built and linked by the C compilers alone, so a hidden C++ runtime
 # dependency fails), and the installed fp_demo. A shared install must also export exactly the
 # eleven functions under the SONAME libfp.so.1.
@@ -82,6 +83,16 @@ cmake -S "$here/consumer_cpp" -B "$work/consumer_cpp" -G "$generator" \
   -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" >"$work/consumer_cpp.log"
 cmake --build "$work/consumer_cpp" >>"$work/consumer_cpp.log"
 expect_output "find_package consumer" "c++ 5461 1 -2147483648" "$work/consumer_cpp/consumer"
+
+# The same program with fixedpoint added from source, as add_subdirectory and FetchContent do.
+if [[ $kind == static ]]; then
+  cmake -S "$here/consumer_cpp" -B "$work/consumer_subdir" -G "$generator" \
+    -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_C_COMPILER="$cc" -DFIXEDPOINT_SOURCE_DIR="$source_dir" \
+    >"$work/consumer_subdir.log"
+  cmake --build "$work/consumer_subdir" >>"$work/consumer_subdir.log"
+  expect_output "add_subdirectory consumer" "c++ 5461 1 -2147483648" "$work/consumer_subdir/consumer"
+  [[ ! -e $work/consumer_subdir/fixedpoint/tests ]] || fail "a subproject built fixedpoint's tests"
+fi
 
 # C through pkg-config, compiled and linked by each C compiler on the machine.
 flags=$(PKG_CONFIG_PATH="$libdir/pkgconfig" pkg-config --cflags --libs fixedpoint)
