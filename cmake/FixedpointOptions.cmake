@@ -5,6 +5,7 @@
 # FIXEDPOINT_SANITIZE is on, AddressSanitizer and UndefinedBehaviorSanitizer that stop at the
 # first report.
 function(fixedpoint_target_options target)
+  set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF C_EXTENSIONS OFF)
   target_compile_options(${target} PRIVATE
     -Wall -Wextra -Wpedantic -Wconversion -Wsign-conversion -Wshadow -Wundef
     $<$<COMPILE_LANGUAGE:CXX>:-Wold-style-cast>
