@@ -78,20 +78,20 @@ fi
 # The installed demo runs from the moved prefix without help from LD_LIBRARY_PATH.
 expect_output "installed fp_demo" "273 2730000 16384 983040" env -u LD_LIBRARY_PATH "$prefix/bin/fp_demo"
 
-# C++ through find_package.
-cmake -S "$here/consumer_cpp" -B "$work/consumer_cpp" -G "$generator" \
-  -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" >"$work/consumer_cpp.log"
-cmake --build "$work/consumer_cpp" >>"$work/consumer_cpp.log"
-expect_output "find_package consumer" "c++ 5461 1 -2147483648" "$work/consumer_cpp/consumer"
-
-# The same program with fixedpoint added from source, as add_subdirectory and FetchContent do.
+# A C++ program through find_package, and, once, with fixedpoint added from source as
+# add_subdirectory and FetchContent do; the subproject must not build fixedpoint's tests.
+consume_from_cmake() {
+  local name=$1
+  shift
+  cmake -S "$here/consumer_cpp" -B "$work/$name" -G "$generator" -DCMAKE_C_COMPILER="$cc" \
+    -DCMAKE_CXX_COMPILER="$cxx" "$@" >"$work/$name.log"
+  cmake --build "$work/$name" >>"$work/$name.log"
+  expect_output "$name consumer" "c++ 5461 1 -2147483648" "$work/$name/consumer"
+}
+consume_from_cmake find_package -DCMAKE_PREFIX_PATH="$prefix"
 if [[ $kind == static ]]; then
-  cmake -S "$here/consumer_cpp" -B "$work/consumer_subdir" -G "$generator" \
-    -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_C_COMPILER="$cc" -DFIXEDPOINT_SOURCE_DIR="$source_dir" \
-    >"$work/consumer_subdir.log"
-  cmake --build "$work/consumer_subdir" >>"$work/consumer_subdir.log"
-  expect_output "add_subdirectory consumer" "c++ 5461 1 -2147483648" "$work/consumer_subdir/consumer"
-  [[ ! -e $work/consumer_subdir/fixedpoint/tests ]] || fail "a subproject built fixedpoint's tests"
+  consume_from_cmake add_subdirectory -DFIXEDPOINT_SOURCE_DIR="$source_dir"
+  [[ ! -e $work/add_subdirectory/fixedpoint/tests ]] || fail "a subproject built fixedpoint's tests"
 fi
 
 # C through pkg-config, compiled and linked by each C compiler on the machine.
