@@ -96,9 +96,11 @@ fi
 
 # C through pkg-config, compiled and linked by each C compiler on the machine.
 flags=$(PKG_CONFIG_PATH="$libdir/pkgconfig" pkg-config --cflags --libs fixedpoint)
+# cc is often gcc under another name: compare the resolved programs, not the names.
 compilers=("$cc")
 for other in gcc clang; do
-  command -v "$other" >/dev/null && [[ $(command -v "$other") != "$(command -v "$cc")" ]] &&
+  command -v "$other" >/dev/null &&
+    [[ $(readlink -f "$(command -v "$other")") != $(readlink -f "$(command -v "$cc")") ]] &&
     compilers+=("$other")
 done
 for compiler in "${compilers[@]}"; do
