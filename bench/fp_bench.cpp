@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "fp.h"
+#include <fixedpoint/fp.h>
 
 namespace {
 

@@ -1,15 +1,16 @@
-# Install rules: the library, its header under include/fixedpoint, fp_demo, a CMake package
-# (find_package(fixedpoint) -> fixedpoint::fp) and a relocatable pkg-config file.
+# Install rules: the library, its headers under include/fixedpoint, fp_demo, a CMake package
+# (find_package(fixedpoint) -> fixedpoint::fp and fixedpoint::fp_header_only) and relocatable
+# pkg-config files (fixedpoint, fixedpoint-header-only).
 include(CMakePackageConfigHelpers)
 
 set(FIXEDPOINT_CMAKE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/fixedpoint")
 
-install(TARGETS ${fixedpoint_installed_library}
+install(TARGETS ${fixedpoint_installed_library} fp_header_only
   EXPORT fixedpointTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES src/fp.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/fixedpoint)
+install(DIRECTORY include/fixedpoint DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 if(TARGET fp_demo)
   install(TARGETS fp_demo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
@@ -45,6 +46,7 @@ else()
 endif()
 fixedpoint_pc_path(FIXEDPOINT_PC_LIBDIR "${CMAKE_INSTALL_LIBDIR}")
 fixedpoint_pc_path(FIXEDPOINT_PC_INCLUDEDIR "${CMAKE_INSTALL_INCLUDEDIR}")
-configure_file(cmake/fixedpoint.pc.in ${CMAKE_CURRENT_BINARY_DIR}/fixedpoint.pc @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/fixedpoint.pc
-  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+foreach(module fixedpoint fixedpoint-header-only)
+  configure_file(cmake/${module}.pc.in ${CMAKE_CURRENT_BINARY_DIR}/${module}.pc @ONLY)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${module}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endforeach()

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "fp.h"
+#include <fixedpoint/fp.h>
 
 int main() {
   const int32_t one = cvt_int_fp(1);

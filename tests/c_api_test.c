@@ -3,7 +3,7 @@
 #include <stdint.h>
 #include <stdio.h>
 
-#include "fp.h"
+#include <fp.h> /* the include path that code written for 1.0 uses */
 
 static int failures = 0;
 

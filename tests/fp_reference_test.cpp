@@ -1,16 +1,19 @@
 // Checks every function against a reference model written the slow, obvious way in 64-bit
 // arithmetic: all 2^32 inputs of the unary functions, and seeded random plus corner operand
-// pairs of the binary ones. Failures print the raw operands so the bit pattern is visible.
+// pairs of the binary ones. Each check runs over every form of the library (libfp, and the
+// header-only definitions compiled as C++ and as C). Failures print the raw operands so the bit
+// pattern is visible.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <string>
 #include <utility>
 #include <vector>
 
-#include "fp.h"
+#include "fp_forms.h"
 
 #ifndef FP_EXHAUSTIVE_STRIDE
 #define FP_EXHAUSTIVE_STRIDE 1
@@ -72,9 +75,15 @@ void CheckEveryInput(Unit unit, Reference reference) {
                             << ", want " << reference(first);
 }
 
-TEST(Exhaustive, CvtIntFpMatchesTheReference) { CheckEveryInput(cvt_int_fp, RefCvtIntFp); }
-TEST(Exhaustive, FpRoundMatchesTheReference) { CheckEveryInput(fp_round, RefRound); }
-TEST(Exhaustive, FpToNearestMatchesTheReference) { CheckEveryInput(fp_to_nearest, RefToNearest); }
+class Exhaustive : public testing::TestWithParam<const fp_form*> {};
+
+TEST_P(Exhaustive, CvtIntFpMatchesTheReference) {
+  CheckEveryInput(GetParam()->cvt_int_fp, RefCvtIntFp);
+}
+TEST_P(Exhaustive, FpRoundMatchesTheReference) { CheckEveryInput(GetParam()->fp_round, RefRound); }
+TEST_P(Exhaustive, FpToNearestMatchesTheReference) {
+  CheckEveryInput(GetParam()->fp_to_nearest, RefToNearest);
+}
 
 // Operand pairs: every pair of corner values, then seeded random pairs drawn from the whole
 // range, from small magnitudes, and with a zero second operand.
@@ -106,17 +115,20 @@ struct BinaryFunction {
   int32_t (*reference)(int32_t, int32_t);
 };
 
-TEST(Reference, BinaryFunctionsMatchOnRandomAndCornerPairs) {
-  const auto pairs = OperandPairs();
+class Reference : public testing::TestWithParam<const fp_form*> {};
+
+TEST_P(Reference, BinaryFunctionsMatchOnRandomAndCornerPairs) {
+  static const auto pairs = OperandPairs();
+  const fp_form& form = *GetParam();
   const BinaryFunction functions[] = {
-      {"fp_add", fp_add, RefAdd},
-      {"fp_sub", fp_sub, RefSub},
-      {"fp_mul", fp_mul, RefMul},
-      {"fp_div", fp_div, RefDiv},
-      {"fp_add_int", fp_add_int, RefAddInt},
-      {"fp_sub_int", fp_sub_int, RefSubInt},
-      {"fp_mul_int", fp_mul_int, RefMul},
-      {"fp_div_int", fp_div_int, RefDivInt},
+      {"fp_add", form.fp_add, RefAdd},
+      {"fp_sub", form.fp_sub, RefSub},
+      {"fp_mul", form.fp_mul, RefMul},
+      {"fp_div", form.fp_div, RefDiv},
+      {"fp_add_int", form.fp_add_int, RefAddInt},
+      {"fp_sub_int", form.fp_sub_int, RefSubInt},
+      {"fp_mul_int", form.fp_mul_int, RefMul},
+      {"fp_div_int", form.fp_div_int, RefDivInt},
   };
   for (const BinaryFunction& f : functions) {
     int failures = 0;
@@ -130,5 +142,12 @@ TEST(Reference, BinaryFunctionsMatchOnRandomAndCornerPairs) {
     EXPECT_EQ(failures, 0) << f.name;
   }
 }
+
+const fp_form* const kForms[] = {&fp_form_library, &fp_form_header_cpp, &fp_form_header_c};
+std::string FormName(const testing::TestParamInfo<const fp_form*>& info) {
+  return info.param->name;
+}
+INSTANTIATE_TEST_SUITE_P(Forms, Exhaustive, testing::ValuesIn(kForms), FormName);
+INSTANTIATE_TEST_SUITE_P(Forms, Reference, testing::ValuesIn(kForms), FormName);
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <limits>
 
-#include "fp.h"
+#include <fixedpoint/fp.h>
 
 namespace {
 

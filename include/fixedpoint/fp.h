@@ -1,5 +1,5 @@
 /*
- * fp.h - exact 17.14 fixed-point arithmetic on plain int32_t.
+ * fixedpoint/fp.h - exact 17.14 fixed-point arithmetic on plain int32_t.
  *
  * A fixed-point value is an int32_t r that stands for the real number r / 16384:
  * 1 sign bit, 17 integer bits, 14 fraction bits (two's complement).
@@ -14,21 +14,54 @@
  *
  * Every function is pure, thread-safe, allocation-free and defined for every input. Results
  * that leave the int32_t range wrap modulo 2^32 (two's complement); nothing saturates except
- * the documented zero-divisor results. Valid C (C99 and later) and C++; the symbols carry
- * their plain, unmangled names.
+ * the documented zero-divisor results. Valid C (C99 and later) and C++ (C++11 and later); the
+ * library's symbols carry their plain, unmangled names.
+ *
+ * Two ways to use it, per translation unit:
+ *   - link the library (libfp): the functions are ordinary external functions;
+ *   - define FIXEDPOINT_HEADER_ONLY before including this header: every function is defined
+ *     in the including file as a static inline function (static inline constexpr in C++14 and
+ *     later), with the same results, and nothing needs to be linked.
  */
 #ifndef FIXEDPOINT_FP_H
 #define FIXEDPOINT_FP_H
 
 #include <stdint.h>
 
-/* Marks the public functions; everything else in a shared build stays hidden. */
+#define FIXEDPOINT_VERSION_MAJOR 1
+#define FIXEDPOINT_VERSION_MINOR 0
+#define FIXEDPOINT_VERSION_PATCH 0
+
+/* Marks the functions that a shared libfp exports. The attribute is applied only while that
+ * shared library is being built, so that a program or shared object that links the static
+ * library, or includes this header, does not re-export the functions. */
 #ifndef FP_API
-#if defined(__GNUC__) || defined(__clang__)
+#if defined(FIXEDPOINT_BUILDING_SHARED) && (defined(__GNUC__) || defined(__clang__))
 #define FP_API __attribute__((visibility("default")))
 #else
 #define FP_API
 #endif
+#endif
+
+/* Internal: constexpr where the language allows loops and several statements in it. */
+#if defined(__cplusplus) && __cplusplus >= 201402L
+#define FIXEDPOINT_CONSTEXPR constexpr
+#else
+#define FIXEDPOINT_CONSTEXPR
+#endif
+
+/* Internal: an explicit conversion written so that C++ warnings about C casts stay quiet. */
+#ifdef __cplusplus
+#define FIXEDPOINT_CAST(type, value) static_cast<type>(value)
+#else
+#define FIXEDPOINT_CAST(type, value) ((type)(value))
+#endif
+
+/* Internal: how the functions below are declared (FIXEDPOINT_FN). */
+#ifdef FIXEDPOINT_HEADER_ONLY
+#define FIXEDPOINT_FN static inline FIXEDPOINT_CONSTEXPR
+#else
+#define FIXEDPOINT_FN FP_API
 #endif
 
 #ifdef __cplusplus
@@ -37,58 +70,69 @@ extern "C" {
 
 /* Returns: the integer n as a fixed-point value, n * 16384.
  * Overflow: n outside -131072..131071 wraps modulo 2^32 (131072 gives INT32_MIN). */
-FP_API int32_t cvt_int_fp(int32_t n);
+FIXEDPOINT_FN int32_t cvt_int_fp(int32_t n);
 
 /* Returns: the fixed-point x as an integer, x / 16384.
  * Rounding: toward zero, not to nearest: 1.75 gives 1, -1.75 gives -1.
  * Edges: INT32_MIN gives -131072, INT32_MAX gives 131071. */
-FP_API int32_t fp_round(int32_t x);
+FIXEDPOINT_FN int32_t fp_round(int32_t x);
 
 /* Returns: the fixed-point x rounded to the nearest integer.
  * Rounding: halves away from zero: 0.5 gives 1, -0.5 gives -1, 1.5 gives 2, -1.5 gives -2.
  * Edges: exact over the whole range; every x from 2147475456 to INT32_MAX gives 131072, and
  * INT32_MIN through -2147475457 give -131072. */
-FP_API int32_t fp_to_nearest(int32_t x);
+FIXEDPOINT_FN int32_t fp_to_nearest(int32_t x);
 
 /* Returns: x + y. Overflow: wraps modulo 2^32. */
-FP_API int32_t fp_add(int32_t x, int32_t y);
+FIXEDPOINT_FN int32_t fp_add(int32_t x, int32_t y);
 
 /* Returns: x - y. Overflow: wraps modulo 2^32. */
-FP_API int32_t fp_sub(int32_t x, int32_t y);
+FIXEDPOINT_FN int32_t fp_sub(int32_t x, int32_t y);
 
 /* Returns: the plain 32-bit product x * y, NOT RESCALED.
  * This is not the fixed-point product of two fixed-point values: 1.0 * 1.0 (16384 * 16384)
  * gives 268435456, not 16384. It is the right fixed-point result only when y is an ordinary
  * integer, exactly like fp_mul_int; fp_mul(x, 1) returns x unchanged.
  * Overflow: wraps modulo 2^32 (65536 * 65536 gives 0). */
-FP_API int32_t fp_mul(int32_t x, int32_t y);
+FIXEDPOINT_FN int32_t fp_mul(int32_t x, int32_t y);
 
 /* Returns: the fixed-point quotient x / y, computed as (x * 16384) / y in 64 bits.
  * Rounding: toward zero (1.0 / 60.0 gives 273, the exact 273.0666... truncated).
  * Overflow: a quotient of magnitude 131072.0 or more keeps only its low 32 bits
  * (1073741824 / 1 gives 0, the low bits of 2^44).
  * Zero divisor: returns INT32_MAX for x > 0, INT32_MIN for x < 0, and 0 for x == 0. */
-FP_API int32_t fp_div(int32_t x, int32_t y);
+FIXEDPOINT_FN int32_t fp_div(int32_t x, int32_t y);
 
 /* Returns: x + n * 16384, the fixed-point x plus the integer n.
  * Overflow: n * 16384 wraps before the addition, and the sum wraps, modulo 2^32. */
-FP_API int32_t fp_add_int(int32_t x, int32_t n);
+FIXEDPOINT_FN int32_t fp_add_int(int32_t x, int32_t n);
 
 /* Returns: x - n * 16384, the fixed-point x minus the integer n.
  * Overflow: n * 16384 wraps before the subtraction, and the difference wraps, modulo 2^32. */
-FP_API int32_t fp_sub_int(int32_t x, int32_t n);
+FIXEDPOINT_FN int32_t fp_sub_int(int32_t x, int32_t n);
 
 /* Returns: x * n, the fixed-point x times the integer n. Overflow: wraps modulo 2^32. */
-FP_API int32_t fp_mul_int(int32_t x, int32_t n);
+FIXEDPOINT_FN int32_t fp_mul_int(int32_t x, int32_t n);
 
 /* Returns: x / n, the fixed-point x divided by the integer n.
  * Rounding: toward zero; the remainder is discarded (-7 / 2 and 7 / -2 both give -3).
  * Edges: INT32_MIN / -1 wraps to INT32_MIN.
  * Zero divisor: returns INT32_MAX for x > 0, INT32_MIN for x < 0, and 0 for x == 0. */
-FP_API int32_t fp_div_int(int32_t x, int32_t n);
+FIXEDPOINT_FN int32_t fp_div_int(int32_t x, int32_t n);
 
 #ifdef __cplusplus
 }
+#endif
+
+#undef FIXEDPOINT_FN
+
+/* Header-only mode: the definitions follow, with the linkage the declarations above gave. */
+#ifdef FIXEDPOINT_HEADER_ONLY
+#define FIXEDPOINT_FN static inline FIXEDPOINT_CONSTEXPR
+#define FIXEDPOINT_HELPER static inline FIXEDPOINT_CONSTEXPR
+#include "fp_impl.h"
+#undef FIXEDPOINT_FN
+#undef FIXEDPOINT_HELPER
 #endif
 
 #endif /* FIXEDPOINT_FP_H */
