@@ -4,7 +4,9 @@
 
 // Helpers become local to this file; the public functions keep fp.h's declarations.
 #define FIXEDPOINT_FN FP_API
+#define FIXEDPOINT_FN_RT FP_API
 #define FIXEDPOINT_HELPER static inline constexpr
+#define FIXEDPOINT_HELPER_RT static inline
 
 extern "C" {
 #include "fixedpoint/fp_impl.h"

@@ -57,11 +57,14 @@
 #define FIXEDPOINT_CAST(type, value) ((type)(value))
 #endif
 
-/* Internal: how the functions below are declared (FIXEDPOINT_FN). */
+/* Internal: how the functions below are declared: FIXEDPOINT_FN for those that C++ can evaluate
+ * at compile time in header-only mode, FIXEDPOINT_FN_RT for the others. */
 #ifdef FIXEDPOINT_HEADER_ONLY
 #define FIXEDPOINT_FN static inline FIXEDPOINT_CONSTEXPR
+#define FIXEDPOINT_FN_RT static inline
 #else
 #define FIXEDPOINT_FN FP_API
+#define FIXEDPOINT_FN_RT FP_API
 #endif
 
 #ifdef __cplusplus
@@ -125,14 +128,19 @@ FIXEDPOINT_FN int32_t fp_div_int(int32_t x, int32_t n);
 #endif
 
 #undef FIXEDPOINT_FN
+#undef FIXEDPOINT_FN_RT
 
 /* Header-only mode: the definitions follow, with the linkage the declarations above gave. */
 #ifdef FIXEDPOINT_HEADER_ONLY
 #define FIXEDPOINT_FN static inline FIXEDPOINT_CONSTEXPR
+#define FIXEDPOINT_FN_RT static inline
 #define FIXEDPOINT_HELPER static inline FIXEDPOINT_CONSTEXPR
+#define FIXEDPOINT_HELPER_RT static inline
 #include "fp_impl.h"
 #undef FIXEDPOINT_FN
+#undef FIXEDPOINT_FN_RT
 #undef FIXEDPOINT_HELPER
+#undef FIXEDPOINT_HELPER_RT
 #endif
 
 #endif /* FIXEDPOINT_FP_H */

@@ -3,9 +3,11 @@
  * include directly: fp.h includes it in header-only mode, and the library's own source includes
  * it to compile the exported functions, so each body exists exactly once.
  *
- * The includer first includes <stdint.h> and defines two linkage macros:
- *   FIXEDPOINT_FN      in front of every public function
- *   FIXEDPOINT_HELPER  in front of every internal helper (never exported)
+ * The includer first includes <stdint.h> and defines four linkage macros:
+ *   FIXEDPOINT_FN         in front of every public function that may be constexpr
+ *   FIXEDPOINT_FN_RT      in front of every other public function
+ *   FIXEDPOINT_HELPER     in front of every internal helper that may be constexpr
+ *   FIXEDPOINT_HELPER_RT  in front of every other internal helper (helpers are never exported)
  * and undefines them afterwards. There is no include guard: a C++ file may include this a
  * second time inside a namespace, with other linkage.
  *
