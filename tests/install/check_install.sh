@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs a build of fixedpoint into a temporary prefix, moves the prefix elsewhere, and uses
-# it the ways a downstream project would: a C++ program through find_package (and, for the
-# static kind, through add_subdirectory of the source tree), a C program
-# through pkg-config (built and linked by the C compilers alone, so a hidden C++ runtime
-# dependency fails), and the installed fp_demo. A shared install must also export exactly the
+# it the ways a downstream project would: C++ and C programs through find_package (and, for
+# the static kind, through add_subdirectory of the source tree), a C program through pkg-config
+# (built and linked by the C compilers alone, so a hidden C++ runtime dependency fails), all of
+# them also header-only, and the installed fp_demo. A shared install must also export exactly the
 # eleven functions under the SONAME libfp.so.1.
 #
 # usage: check_install.sh KIND SOURCE_DIR BUILD_DIR WORK_DIR GENERATOR C_COMPILER CXX_COMPILER [--configure]
@@ -78,8 +78,9 @@ fi
 # The installed demo runs from the moved prefix without help from LD_LIBRARY_PATH.
 expect_output "installed fp_demo" "273 2730000 16384 983040" env -u LD_LIBRARY_PATH "$prefix/bin/fp_demo"
 
-# A C++ program through find_package, and, once, with fixedpoint added from source as
-# add_subdirectory and FetchContent do; the subproject must not build fixedpoint's tests.
+# A C++ and a C program through find_package, and, once, with fixedpoint added from source as
+# add_subdirectory and FetchContent do; the subproject must not build fixedpoint's tests. Then
+# both again through fixedpoint::fp_header_only, which must leave nothing of libfp to link.
 consume_from_cmake() {
   local name=$1
   shift
@@ -87,15 +88,40 @@ consume_from_cmake() {
     -DCMAKE_CXX_COMPILER="$cxx" "$@" >"$work/$name.log"
   cmake --build "$work/$name" >>"$work/$name.log"
   expect_output "$name consumer" "c++ 5461 1 -2147483648" "$work/$name/consumer"
+  expect_output "$name C consumer" "c 5461 1 2147483647" "$work/$name/consumer_c"
+}
+# Fails if a program refers to any function of the library that it does not define itself.
+expect_self_contained() {
+  local what=$1 program=$2 undefined
+  undefined=$(nm -u "$program" | awk '$2 ~ /^(fp_|cvt_)/ {print $2}')
+  [[ -z $undefined ]] || fail "$what needs libfp's $(echo $undefined)"
 }
 consume_from_cmake find_package -DCMAKE_PREFIX_PATH="$prefix"
+consume_from_cmake header_only -DCMAKE_PREFIX_PATH="$prefix" -DFIXEDPOINT_TARGET=fp_header_only
+expect_self_contained "header-only C++ consumer" "$work/header_only/consumer"
+expect_self_contained "header-only C consumer" "$work/header_only/consumer_c"
 if [[ $kind == static ]]; then
   consume_from_cmake add_subdirectory -DFIXEDPOINT_SOURCE_DIR="$source_dir"
   [[ ! -e $work/add_subdirectory/fixedpoint/tests ]] || fail "a subproject built fixedpoint's tests"
+
+  # A consumer's own shared object that links libfp.a and hides its symbols must not re-export
+  # the library's functions.
+  printf '%s\n' '#include <fixedpoint/fp.h>' \
+    '__attribute__((visibility("default"))) int32_t plugin_third(void) {' \
+    '  return fp_div(cvt_int_fp(1), cvt_int_fp(3));' '}' >"$work/plugin.c"
+  "$cc" -std=c99 -fPIC -fvisibility=hidden -shared -I"$prefix/include" "$work/plugin.c" \
+    "$libdir/libfp.a" -o "$work/libplugin.so"
+  exported=$(nm -D --defined-only "$work/libplugin.so" | awk '{print $3}' | sort | tr '\n' ' ')
+  [[ $exported == "plugin_third " ]] || fail "a plugin linking libfp.a exports: $exported"
 fi
 
-# C through pkg-config, compiled and linked by each C compiler on the machine.
+# C through pkg-config, compiled and linked by each C compiler on the machine, with the library
+# and header-only; and the include path that code written for 1.0 uses.
 flags=$(PKG_CONFIG_PATH="$libdir/pkgconfig" pkg-config --cflags --libs fixedpoint)
+header_only_flags=$(PKG_CONFIG_PATH="$libdir/pkgconfig" pkg-config --cflags --libs fixedpoint-header-only)
+[[ $header_only_flags != *-lfp* ]] || fail "fixedpoint-header-only links libfp: $header_only_flags"
+# shellcheck disable=SC2086 # pkg-config's flags are meant to split
+echo '#include <fp.h>' | "$cc" -std=c99 -fsyntax-only $flags -x c - || fail "#include <fp.h> fails"
 # cc is often gcc under another name: compare the resolved programs, not the names.
 compilers=("$cc")
 for other in gcc clang; do
@@ -112,7 +138,25 @@ for compiler in "${compilers[@]}"; do
   else
     fail "pkg-config consumer does not build with $compiler"
   fi
+  # shellcheck disable=SC2086
+  if "$compiler" -std=c99 -Wall -Wextra -Werror "$here/consumer_c/main.c" $header_only_flags \
+    -o "$app-header-only"; then
+    expect_output "header-only pkg-config consumer built by $compiler" "c 5461 1 2147483647" \
+      env -u LD_LIBRARY_PATH "$app-header-only"
+    expect_self_contained "header-only pkg-config consumer built by $compiler" "$app-header-only"
+  else
+    fail "header-only pkg-config consumer does not build with $compiler"
+  fi
 done
+# shellcheck disable=SC2086
+if c++ -std=c++17 -Wall -Wextra -Werror "$here/consumer_cpp/main.cpp" $header_only_flags \
+  -o "$work/consumer_cpp-header-only"; then
+  expect_output "header-only pkg-config C++ consumer" "c++ 5461 1 -2147483648" \
+    "$work/consumer_cpp-header-only"
+  expect_self_contained "header-only pkg-config C++ consumer" "$work/consumer_cpp-header-only"
+else
+  fail "header-only pkg-config C++ consumer does not build"
+fi
 
 if [[ $failures -ne 0 ]]; then
   echo "$failures check(s) failed; logs in $work" >&2

@@ -1,4 +1,4 @@
-#include <fp.h>
+#include <fixedpoint/fp.h>
 
 #include <iostream>
 
