@@ -35,4 +35,51 @@ static_assert(fp_to_nearest(kMax) == 131072 && fp_to_nearest(kMin) == -131072, "
 static_assert(fp_to_nearest(2147475455) == 131071 && fp_to_nearest(-2147475457) == -131072,
               "just inside the ends");
 
+// The rescaling products, floor and ceiling, and the square root.
+static_assert(fp_mul_fp(16384, 16384) == 16384 && fp_mul_fp(-1, 1) == 0, "fp_mul_fp");
+static_assert(fp_mul_fp(kMin, -16384) == kMin, "fp_mul_fp wraps");
+static_assert(fp_mul_fp_nearest(1, 8192) == 1 && fp_mul_fp_nearest(-1, 8192) == -1 &&
+                  fp_mul_fp_nearest(1, 8191) == 0,
+              "fp_mul_fp_nearest");
+static_assert(fp_floor(-1) == -1 && fp_floor(kMin) == -131072, "fp_floor");
+static_assert(fp_ceil(1) == 1 && fp_ceil(kMax) == 131072, "fp_ceil");
+static_assert(fp_sqrt(16384) == 16384 && fp_sqrt(kMax) == 5931642 && fp_sqrt(-1) == 0, "fp_sqrt");
+
+// Saturating forms at the ends of the range and for the divisions without an exact result.
+static_assert(cvt_int_fp_sat(131072) == kMax && cvt_int_fp_sat(-131073) == kMin, "cvt saturates");
+static_assert(fp_add_sat(kMax, 1) == kMax && fp_sub_sat(kMin, 1) == kMin, "add/sub saturate");
+static_assert(fp_mul_fp_sat(kMin, -16384) == kMax && fp_mul_int_sat(kMin, -1) == kMax,
+              "products saturate");
+static_assert(fp_div_sat(1, 0) == kMax && fp_div_int_sat(kMin, -1) == kMax &&
+                  fp_div_int_sat(-1, 0) == kMin,
+              "divisions saturate");
+static_assert(fp_add_int_sat(-1, 131072) == kMax && fp_sub_int_sat(0, 131073) == kMin,
+              "_int forms saturate without wrapping n first");
+
+// Checked forms: the stored value and the verdict.
+struct Checked {
+  int32_t value;
+  bool overflow;
+};
+constexpr Checked AddCkd(int32_t x, int32_t y) {
+  int32_t r = 0;
+  const bool overflow = fp_add_ckd(&r, x, y);
+  return {r, overflow};
+}
+constexpr Checked DivIntCkd(int32_t x, int32_t n) {
+  int32_t r = 0;
+  const bool overflow = fp_div_int_ckd(&r, x, n);
+  return {r, overflow};
+}
+constexpr Checked SqrtCkd(int32_t x) {
+  int32_t r = 1;
+  const bool overflow = fp_sqrt_ckd(&r, x);
+  return {r, overflow};
+}
+static_assert(AddCkd(kMax, 1).value == kMin && AddCkd(kMax, 1).overflow, "fp_add_ckd overflows");
+static_assert(AddCkd(kMax - 1, 1).value == kMax && !AddCkd(kMax - 1, 1).overflow, "fits");
+static_assert(DivIntCkd(kMin, -1).value == kMin && DivIntCkd(kMin, -1).overflow, "MIN / -1");
+static_assert(DivIntCkd(5, 0).value == kMax && DivIntCkd(5, 0).overflow, "zero divisor");
+static_assert(SqrtCkd(-1).value == 0 && SqrtCkd(-1).overflow && !SqrtCkd(0).overflow, "sqrt");
+
 }  // namespace

@@ -5,26 +5,43 @@
 #define FIXEDPOINT_TESTS_FP_FORMS_H
 
 #include <stdint.h>
+#ifndef __cplusplus
+#include <stdbool.h>
+#endif
 
 /* The functions, grouped by signature. */
-#define FP_FORMS_UNARY(X) X(cvt_int_fp) X(fp_round) X(fp_to_nearest)
-#define FP_FORMS_BINARY(X) \
-  X(fp_add) X(fp_sub) X(fp_mul) X(fp_div) X(fp_add_int) X(fp_sub_int) X(fp_mul_int) X(fp_div_int)
+#define FP_FORMS_UNARY(X) \
+  X(cvt_int_fp) X(fp_round) X(fp_to_nearest) X(fp_floor) X(fp_ceil) X(cvt_int_fp_sat) X(fp_sqrt)
+#define FP_FORMS_BINARY(X)                                                                         \
+  X(fp_add)                                                                                        \
+  X(fp_sub) X(fp_mul) X(fp_div) X(fp_add_int) X(fp_sub_int) X(fp_mul_int) X(fp_div_int)            \
+      X(fp_mul_fp) X(fp_mul_fp_nearest) X(fp_add_sat) X(fp_sub_sat) X(fp_mul_fp_sat) X(fp_div_sat) \
+          X(fp_add_int_sat) X(fp_sub_int_sat) X(fp_mul_int_sat) X(fp_div_int_sat)
+#define FP_FORMS_UNARY_CKD(X) X(cvt_int_fp_ckd) X(fp_sqrt_ckd)
+#define FP_FORMS_BINARY_CKD(X)                                                     \
+  X(fp_add_ckd)                                                                    \
+  X(fp_sub_ckd) X(fp_mul_fp_ckd) X(fp_div_ckd) X(fp_add_int_ckd) X(fp_sub_int_ckd) \
+      X(fp_mul_int_ckd) X(fp_div_int_ckd)
+#define FP_FORMS_ALL(X) \
+  FP_FORMS_UNARY(X) FP_FORMS_BINARY(X) FP_FORMS_UNARY_CKD(X) FP_FORMS_BINARY_CKD(X)
 
 #define FP_FORMS_UNARY_MEMBER(f) int32_t (*f)(int32_t);
 #define FP_FORMS_BINARY_MEMBER(f) int32_t (*f)(int32_t, int32_t);
+#define FP_FORMS_UNARY_CKD_MEMBER(f) bool (*f)(int32_t*, int32_t);
+#define FP_FORMS_BINARY_CKD_MEMBER(f) bool (*f)(int32_t*, int32_t, int32_t);
 #define FP_FORMS_ENTRY(f) f,
 
 struct fp_form {
   const char* name;
   FP_FORMS_UNARY(FP_FORMS_UNARY_MEMBER)
   FP_FORMS_BINARY(FP_FORMS_BINARY_MEMBER)
+  FP_FORMS_UNARY_CKD(FP_FORMS_UNARY_CKD_MEMBER)
+  FP_FORMS_BINARY_CKD(FP_FORMS_BINARY_CKD_MEMBER)
 };
 
 /* Defines the form `variable` from the functions visible where it is used. */
-#define FP_FORMS_DEFINE(variable, label)  \
-  const struct fp_form variable = {label, \
-                                   FP_FORMS_UNARY(FP_FORMS_ENTRY) FP_FORMS_BINARY(FP_FORMS_ENTRY)}
+#define FP_FORMS_DEFINE(variable, label) \
+  const struct fp_form variable = {label, FP_FORMS_ALL(FP_FORMS_ENTRY)}
 
 #ifdef __cplusplus
 extern "C" {

@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <ostream>
 #include <random>
 #include <string>
 #include <utility>
@@ -51,6 +54,43 @@ int32_t RefDivInt(int32_t x, int32_t n) {
   return n == 0 ? RefZeroDivisor(x) : Low32(int64_t{x} / n);
 }
 
+int32_t RefFloor(int32_t x) {
+  return Low32(x >= 0 ? x / kOne : -((-int64_t{x} + kOne - 1) / kOne));
+}
+int32_t RefCeil(int32_t x) { return Low32(x >= 0 ? (x + kOne - 1) / kOne : -(-int64_t{x} / kOne)); }
+
+int32_t Clamp(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, kMin, kMax)); }
+bool Fits(int64_t v) { return v >= kMin && v <= kMax; }
+
+// round(sqrt(n)) for n = x * 16384 is the r with (2r - 1)^2 <= 4n < (2r + 1)^2: found by
+// stepping from the floating-point estimate until both bounds hold.
+int32_t RefSqrt(int32_t x) {
+  if (x <= 0) return 0;
+  const int64_t four_n = 4 * (x * kOne);
+  auto r = static_cast<int64_t>(std::sqrt(static_cast<double>(x * kOne)));
+  while ((2 * r - 1) * (2 * r - 1) > four_n) --r;
+  while ((2 * r + 1) * (2 * r + 1) <= four_n) ++r;
+  return Low32(r);
+}
+
+int32_t RefMulFpNearest(int32_t x, int32_t y) {
+  const int64_t product = int64_t{x} * y;
+  const int64_t quotient = product / kOne;
+  const int64_t remainder = product % kOne;
+  const bool away = 2 * (remainder < 0 ? -remainder : remainder) >= kOne;
+  return Low32(away ? quotient + (product < 0 ? -1 : 1) : quotient);
+}
+
+// The result of a checked form: what it stored and what it returned.
+struct Checked {
+  int32_t value;
+  bool overflow;
+  bool operator==(const Checked&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Checked& c) {
+  return out << "{" << c.value << ", " << (c.overflow ? "true" : "false") << "}";
+}
+
 // Visits every input when the stride is 1. With a coarser stride (sanitizer builds) it still
 // visits every input within 70000 raw units of each point where a result changes character.
 template <typename Unit, typename Reference>
@@ -83,6 +123,36 @@ TEST_P(Exhaustive, CvtIntFpMatchesTheReference) {
 TEST_P(Exhaustive, FpRoundMatchesTheReference) { CheckEveryInput(GetParam()->fp_round, RefRound); }
 TEST_P(Exhaustive, FpToNearestMatchesTheReference) {
   CheckEveryInput(GetParam()->fp_to_nearest, RefToNearest);
+}
+TEST_P(Exhaustive, FpFloorMatchesTheReference) { CheckEveryInput(GetParam()->fp_floor, RefFloor); }
+TEST_P(Exhaustive, FpCeilMatchesTheReference) { CheckEveryInput(GetParam()->fp_ceil, RefCeil); }
+TEST_P(Exhaustive, FpSqrtMatchesTheReference) { CheckEveryInput(GetParam()->fp_sqrt, RefSqrt); }
+TEST_P(Exhaustive, CvtIntFpSatMatchesTheReference) {
+  CheckEveryInput(GetParam()->cvt_int_fp_sat, [](int32_t n) { return Clamp(n * kOne); });
+}
+TEST_P(Exhaustive, CvtIntFpCkdStoresTheWrappedResultAndReportsOverflow) {
+  const fp_form& form = *GetParam();
+  CheckEveryInput(
+      [&form](int32_t n) {
+        Checked c{};
+        c.overflow = form.cvt_int_fp_ckd(&c.value, n);
+        return c;
+      },
+      [](int32_t n) {
+        return Checked{RefCvtIntFp(n), !Fits(n * kOne)};
+      });
+}
+TEST_P(Exhaustive, FpSqrtCkdStoresTheRootAndReportsNegatives) {
+  const fp_form& form = *GetParam();
+  CheckEveryInput(
+      [&form](int32_t x) {
+        Checked c{};
+        c.overflow = form.fp_sqrt_ckd(&c.value, x);
+        return c;
+      },
+      [](int32_t x) {
+        return Checked{RefSqrt(x), x < 0};
+      });
 }
 
 // Operand pairs: every pair of corner values, then seeded random pairs drawn from the whole
@@ -137,6 +207,85 @@ TEST_P(Reference, BinaryFunctionsMatchOnRandomAndCornerPairs) {
       const int32_t want = f.reference(x, y);
       if (got != want && failures++ < 5) {
         ADD_FAILURE() << f.name << "(" << x << ", " << y << ") = " << got << ", want " << want;
+      }
+    }
+    EXPECT_EQ(failures, 0) << f.name;
+  }
+}
+
+TEST_P(Reference, RescalingProductsMatchOnRandomAndCornerPairs) {
+  static const auto pairs = OperandPairs();
+  const fp_form& form = *GetParam();
+  const BinaryFunction functions[] = {
+      {"fp_mul_fp", form.fp_mul_fp,
+       [](int32_t x, int32_t y) { return Low32(x * int64_t{y} / kOne); }},
+      {"fp_mul_fp_nearest", form.fp_mul_fp_nearest, RefMulFpNearest},
+  };
+  for (const BinaryFunction& f : functions) {
+    int failures = 0;
+    for (const auto& [x, y] : pairs) {
+      const int32_t got = f.unit(x, y);
+      const int32_t want = f.reference(x, y);
+      if (got != want && failures++ < 5) {
+        ADD_FAILURE() << f.name << "(" << x << ", " << y << ") = " << got << ", want " << want;
+      }
+    }
+    EXPECT_EQ(failures, 0) << f.name;
+  }
+}
+
+// A family: one operation's exact result (none for a zero divisor), the reference of its
+// wrapping form, and its saturating and checked forms in a form of the library.
+using Binary = int32_t (*)(int32_t, int32_t);
+using BinaryCkd = bool (*)(int32_t*, int32_t, int32_t);
+struct Family {
+  const char* name;
+  std::optional<int64_t> (*exact)(int32_t, int32_t);
+  Binary wrapping_reference;
+  Binary fp_form::*saturating;
+  BinaryCkd fp_form::*checked;
+};
+
+std::optional<int64_t> ExactDivision(int64_t dividend, int32_t divisor) {
+  if (divisor == 0) return std::nullopt;
+  return dividend / divisor;
+}
+
+TEST_P(Reference, SaturatingAndCheckedFormsMatchOnRandomAndCornerPairs) {
+  static const auto pairs = OperandPairs();
+  const fp_form& form = *GetParam();
+  const Family families[] = {
+      {"add", [](int32_t x, int32_t y) -> std::optional<int64_t> { return int64_t{x} + y; }, RefAdd,
+       &fp_form::fp_add_sat, &fp_form::fp_add_ckd},
+      {"sub", [](int32_t x, int32_t y) -> std::optional<int64_t> { return int64_t{x} - y; }, RefSub,
+       &fp_form::fp_sub_sat, &fp_form::fp_sub_ckd},
+      {"mul_fp",
+       [](int32_t x, int32_t y) -> std::optional<int64_t> { return x * int64_t{y} / kOne; },
+       [](int32_t x, int32_t y) { return Low32(x * int64_t{y} / kOne); }, &fp_form::fp_mul_fp_sat,
+       &fp_form::fp_mul_fp_ckd},
+      {"div", [](int32_t x, int32_t y) { return ExactDivision(x * kOne, y); }, RefDiv,
+       &fp_form::fp_div_sat, &fp_form::fp_div_ckd},
+      {"add_int", [](int32_t x, int32_t n) -> std::optional<int64_t> { return x + n * kOne; },
+       RefAddInt, &fp_form::fp_add_int_sat, &fp_form::fp_add_int_ckd},
+      {"sub_int", [](int32_t x, int32_t n) -> std::optional<int64_t> { return x - n * kOne; },
+       RefSubInt, &fp_form::fp_sub_int_sat, &fp_form::fp_sub_int_ckd},
+      {"mul_int", [](int32_t x, int32_t n) -> std::optional<int64_t> { return int64_t{x} * n; },
+       RefMul, &fp_form::fp_mul_int_sat, &fp_form::fp_mul_int_ckd},
+      {"div_int", [](int32_t x, int32_t n) { return ExactDivision(x, n); }, RefDivInt,
+       &fp_form::fp_div_int_sat, &fp_form::fp_div_int_ckd},
+  };
+  for (const Family& f : families) {
+    int failures = 0;
+    for (const auto& [x, y] : pairs) {
+      const std::optional<int64_t> exact = f.exact(x, y);
+      const int32_t want_sat = exact ? Clamp(*exact) : RefZeroDivisor(x);
+      const Checked want_ckd{f.wrapping_reference(x, y), !exact || !Fits(*exact)};
+      const int32_t got_sat = (form.*f.saturating)(x, y);
+      Checked got_ckd{};
+      got_ckd.overflow = (form.*f.checked)(&got_ckd.value, x, y);
+      if ((got_sat != want_sat || got_ckd != want_ckd) && failures++ < 5) {
+        ADD_FAILURE() << f.name << "(" << x << ", " << y << "): _sat " << got_sat << ", want "
+                      << want_sat << "; _ckd " << got_ckd << ", want " << want_ckd;
       }
     }
     EXPECT_EQ(failures, 0) << f.name;

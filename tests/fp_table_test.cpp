@@ -158,4 +158,186 @@ TEST(FpDivInt, HandlesTheQuotientsThatDoNotFitOrDoNotExist) {
                           {0, 0, 0}});
 }
 
+TEST(FpMulFp, RescalesAndTruncatesTowardZero) {
+  ExpectRows(fp_mul_fp, {{16384, 16384, 16384},
+                         {-1, 1, 0},
+                         {1, -1, 0},
+                         {24576, 24576, 36864},  // 1.5 * 1.5 = 2.25
+                         {-24576, 24576, -36864},
+                         {3, 5461, 0},
+                         {kMax, 16384, kMax},
+                         {kMin, 16384, kMin},
+                         {kMin, -16384, kMin},  // 131072.0 wraps
+                         {kMax, kMax, -262144}});
+}
+
+TEST(FpMulFpNearest, RoundsHalvesAwayFromZero) {
+  ExpectRows(fp_mul_fp_nearest, {{1, 8192, 1},
+                                 {-1, 8192, -1},
+                                 {1, 8191, 0},
+                                 {-1, 8191, 0},
+                                 {3, 8192, 2},  // 1.5 units
+                                 {-3, 8192, -2},
+                                 {16384, 16384, 16384},
+                                 {kMin, -16384, kMin}});
+}
+
+TEST(FpFloorAndCeil, RoundDownAndUp) {
+  ExpectRows(fp_floor, {{-1, -1},
+                        {0, 0},
+                        {16383, 0},
+                        {16384, 1},
+                        {-16384, -1},
+                        {-16385, -2},
+                        {kMin, -131072},
+                        {kMax, 131071}});
+  ExpectRows(fp_ceil, {{1, 1},
+                       {0, 0},
+                       {16384, 1},
+                       {16385, 2},
+                       {-1, 0},
+                       {-16385, -1},
+                       {kMin, -131072},
+                       {kMax, 131072}});
+}
+
+TEST(FpSqrt, IsCorrectlyRoundedAndZeroForNegatives) {
+  ExpectRows(fp_sqrt, {{16384, 16384},
+                       {65536, 32768},
+                       {kMax, 5931642},
+                       {0, 0},
+                       {1, 128},
+                       {3, 222},  // sqrt(3 * 16384) = 221.70
+                       {-1, 0},
+                       {kMin, 0}});
+}
+
+// The saturating forms at one raw unit either side of each end of the range, zero divisors and
+// INT32_MIN / -1.
+TEST(Saturating, ClampsAtBothEndsOfTheRange) {
+  ExpectRows(cvt_int_fp_sat, {{131071, 2147467264},
+                              {131072, kMax},
+                              {-131072, kMin},
+                              {-131073, kMin},
+                              {kMax, kMax},
+                              {kMin, kMin}});
+  ExpectRows(fp_add_sat, {{kMax - 1, 1, kMax},
+                          {kMax, 1, kMax},
+                          {kMin + 1, -1, kMin},
+                          {kMin, -1, kMin},
+                          {kMax, kMin, -1}});
+  ExpectRows(fp_sub_sat, {{kMax - 1, -1, kMax},
+                          {kMax, -1, kMax},
+                          {kMin + 1, 1, kMin},
+                          {kMin, 1, kMin},
+                          {0, kMin, kMax},
+                          {-1, kMin, kMax}});
+  ExpectRows(fp_mul_fp_sat, {{kMax, 16384, kMax},
+                             {kMax, 16385, kMax},
+                             {kMin, 16384, kMin},
+                             {kMin, -16384, kMax},
+                             {kMin, 16385, kMin},
+                             {-1, 1, 0}});
+  ExpectRows(fp_div_sat, {{kMax, 16384, kMax},
+                          {kMax, 16383, kMax},
+                          {kMin, 16384, kMin},
+                          {kMin, -16384, kMax},
+                          {1, 0, kMax},
+                          {-1, 0, kMin},
+                          {0, 0, 0}});
+  ExpectRows(fp_add_int_sat, {{kMax - 16384, 1, kMax},
+                              {kMax - 16383, 1, kMax},
+                              {0, 131072, kMax},
+                              {kMin, -1, kMin},
+                              {kMax, kMin, kMin},
+                              {-1, 131072, kMax}});
+  ExpectRows(fp_sub_int_sat, {{kMin + 16384, 1, kMin},
+                              {kMin + 16383, 1, kMin},
+                              {-1, 131072, kMin},
+                              {0, 131072, kMin},
+                              {kMin, kMin, kMax}});
+  ExpectRows(fp_mul_int_sat, {{kMax, 1, kMax},
+                              {kMax, 2, kMax},
+                              {kMin, -1, kMax},
+                              {kMin, 1, kMin},
+                              {-65536, 32768, kMin},
+                              {-65536, 32769, kMin}});
+  ExpectRows(
+      fp_div_int_sat,
+      {{kMin, -1, kMax}, {kMax, -1, -kMax}, {1, 0, kMax}, {-1, 0, kMin}, {0, 0, 0}, {-7, 2, -3}});
+}
+
+struct CheckedCase {
+  int32_t x;
+  int32_t y;
+  int32_t want;
+  bool overflow;
+};
+
+void ExpectChecked(bool (*f)(int32_t*, int32_t, int32_t), std::initializer_list<CheckedCase> rows) {
+  for (const CheckedCase& row : rows) {
+    SCOPED_TRACE(testing::Message() << "x = " << row.x << ", y = " << row.y);
+    int32_t result = 12345;
+    EXPECT_EQ(f(&result, row.x, row.y), row.overflow);
+    EXPECT_EQ(result, row.want);
+  }
+}
+
+// The checked forms store the wrapped result and report exactly the results that do not fit.
+TEST(Checked, StoreTheWrappedResultAndReportOverflow) {
+  ExpectChecked(fp_add_ckd, {{kMax - 1, 1, kMax, false},
+                             {kMax, 1, kMin, true},
+                             {kMin, -1, kMax, true},
+                             {kMin + 1, -1, kMin, false}});
+  ExpectChecked(fp_sub_ckd,
+                {{0, kMin, kMin, true}, {-1, kMin, kMax, false}, {kMin, 1, kMax, true}});
+  ExpectChecked(fp_mul_fp_ckd, {{kMax, 16384, kMax, false},
+                                {kMin, -16384, kMin, true},
+                                {kMax, 16385, -2147352578, true},
+                                {-1, 1, 0, false}});
+  ExpectChecked(fp_div_ckd, {{16384, 983040, 273, false},
+                             {1073741824, 1, 0, true},
+                             {1, 0, kMax, true},
+                             {-1, 0, kMin, true},
+                             {0, 0, 0, true},
+                             {kMax, -1, 16384, true}});
+  ExpectChecked(fp_add_int_ckd, {{0, 131071, 2147467264, false},
+                                 {0, 131072, kMin, true},
+                                 {-16384, 131072, 2147467264, false},
+                                 {kMax, 1, -2147467265, true}});
+  ExpectChecked(fp_sub_int_ckd,
+                {{0, -131072, kMin, true}, {0, 131072, kMin, false}, {kMin, 1, 2147467264, true}});
+  ExpectChecked(fp_mul_int_ckd, {{273, 10000, 2730000, false},
+                                 {kMin, -1, kMin, true},
+                                 {65536, 65536, 0, true},
+                                 {kMin, 1, kMin, false}});
+  ExpectChecked(fp_div_int_ckd, {{kMin, -1, kMin, true},
+                                 {kMax, -1, -kMax, false},
+                                 {5, 0, kMax, true},
+                                 {0, 0, 0, true},
+                                 {-7, 2, -3, false}});
+}
+
+TEST(Checked, UnaryFormsReportOverflowAndNegativeRoots) {
+  const struct {
+    bool (*f)(int32_t*, int32_t);
+    int32_t x;
+    int32_t want;
+    bool overflow;
+  } rows[] = {{cvt_int_fp_ckd, 131071, 2147467264, false},
+              {cvt_int_fp_ckd, 131072, kMin, true},
+              {cvt_int_fp_ckd, -131072, kMin, false},
+              {cvt_int_fp_ckd, -131073, 2147467264, true},
+              {fp_sqrt_ckd, 16384, 16384, false},
+              {fp_sqrt_ckd, 0, 0, false},
+              {fp_sqrt_ckd, -1, 0, true},
+              {fp_sqrt_ckd, kMin, 0, true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << "x = " << row.x);
+    int32_t result = 12345;
+    EXPECT_EQ(row.f(&result, row.x), row.overflow);
+    EXPECT_EQ(result, row.want);
+  }
+}
+
 }  // namespace

@@ -14,9 +14,35 @@ int32_t strict_consumer_uses_everything(int32_t a, int32_t b) {
   r = fp_add_int(r, b);
   r = fp_sub_int(r, a);
   r = fp_mul_int(r, b);
-  return fp_div_int(r, a);
+  r = fp_div_int(r, a);
+  r = fp_add(r, fp_mul_fp(a, b));
+  r = fp_add(r, fp_mul_fp_nearest(a, b));
+  r = fp_add(r, fp_floor(a) + fp_ceil(b));
+  r = fp_add_sat(r, cvt_int_fp_sat(a));
+  r = fp_sub_sat(r, fp_mul_fp_sat(a, b));
+  r = fp_add_sat(r, fp_div_sat(a, b));
+  r = fp_add_int_sat(r, fp_sub_int_sat(a, b));
+  r = fp_mul_int_sat(r, fp_div_int_sat(a, b));
+  r = fp_add(r, fp_sqrt(a));
+  {
+    int32_t checked = 0;
+    int overflows = 0;
+    overflows += cvt_int_fp_ckd(&checked, a) ? 1 : 0;
+    overflows += fp_add_ckd(&checked, a, b) ? 1 : 0;
+    overflows += fp_sub_ckd(&checked, a, b) ? 1 : 0;
+    overflows += fp_mul_fp_ckd(&checked, a, b) ? 1 : 0;
+    overflows += fp_div_ckd(&checked, a, b) ? 1 : 0;
+    overflows += fp_add_int_ckd(&checked, a, b) ? 1 : 0;
+    overflows += fp_sub_int_ckd(&checked, a, b) ? 1 : 0;
+    overflows += fp_mul_int_ckd(&checked, a, b) ? 1 : 0;
+    overflows += fp_div_int_ckd(&checked, a, b) ? 1 : 0;
+    overflows += fp_sqrt_ckd(&checked, a) ? 1 : 0;
+    r = fp_add(r, fp_add(checked, overflows));
+  }
+  return r;
 }
 
 #if defined(FIXEDPOINT_HEADER_ONLY) && defined(__cplusplus) && __cplusplus >= 201402L
 static_assert(fp_div(cvt_int_fp(1), cvt_int_fp(60)) == 273, "constexpr in C++14 and later");
+static_assert(fp_sqrt(INT32_MAX) == 5931642, "the integer square root at compile time");
 #endif

@@ -12,10 +12,11 @@
  * which is which follows from the function that receives them. A suffix "_int" marks a second
  * operand that is an ordinary integer.
  *
- * Every function is pure, thread-safe, allocation-free and defined for every input. Results
- * that leave the int32_t range wrap modulo 2^32 (two's complement); nothing saturates except
- * the documented zero-divisor results. Valid C (C99 and later) and C++ (C++11 and later); the
- * library's symbols carry their plain, unmangled names.
+ * Every function is pure, thread-safe, allocation-free and defined for every input. The plain
+ * functions wrap results that leave the int32_t range modulo 2^32 (two's complement); the
+ * suffix "_sat" marks a form that saturates instead, and "_ckd" one that reports overflow.
+ * Valid C (C99 and later) and C++ (C++11 and later); the library's symbols carry their plain,
+ * unmangled names.
  *
  * Two ways to use it, per translation unit:
  *   - link the library (libfp): the functions are ordinary external functions;
@@ -27,9 +28,12 @@
 #define FIXEDPOINT_FP_H
 
 #include <stdint.h>
+#ifndef __cplusplus
+#include <stdbool.h>
+#endif
 
 #define FIXEDPOINT_VERSION_MAJOR 1
-#define FIXEDPOINT_VERSION_MINOR 0
+#define FIXEDPOINT_VERSION_MINOR 1
 #define FIXEDPOINT_VERSION_PATCH 0
 
 /* Marks the functions that a shared libfp exports. The attribute is applied only while that
@@ -48,6 +52,30 @@
 #define FIXEDPOINT_CONSTEXPR constexpr
 #else
 #define FIXEDPOINT_CONSTEXPR
+#endif
+
+/* Internal: whether the code is being evaluated at compile time, so that fp_sqrt can use the
+ * hardware square root at run time and integer arithmetic in a constant expression. In C++14
+ * without a way to tell, constant evaluation must stay possible, so the answer is always yes. */
+#if defined(__cplusplus) && __cplusplus >= 201402L
+#if defined(__has_builtin)
+#if __has_builtin(__builtin_is_constant_evaluated)
+#define FIXEDPOINT_IS_CONSTANT_EVALUATED() __builtin_is_constant_evaluated()
+#endif
+#elif defined(__GNUC__) && __GNUC__ >= 9
+#define FIXEDPOINT_IS_CONSTANT_EVALUATED() __builtin_is_constant_evaluated()
+#endif
+#ifndef FIXEDPOINT_IS_CONSTANT_EVALUATED
+#define FIXEDPOINT_IS_CONSTANT_EVALUATED() 1
+#endif
+#else
+#define FIXEDPOINT_IS_CONSTANT_EVALUATED() 0
+#endif
+
+/* Internal: x86's square root instruction, which fp_sqrt uses at run time. */
+#if defined(__SSE2__) && !defined(FIXEDPOINT_NO_SSE2)
+#include <emmintrin.h>
+#define FIXEDPOINT_SSE2_SQRT 1
 #endif
 
 /* Internal: an explicit conversion written so that C++ warnings about C casts stay quiet. */
@@ -122,6 +150,72 @@ FIXEDPOINT_FN int32_t fp_mul_int(int32_t x, int32_t n);
  * Edges: INT32_MIN / -1 wraps to INT32_MIN.
  * Zero divisor: returns INT32_MAX for x > 0, INT32_MIN for x < 0, and 0 for x == 0. */
 FIXEDPOINT_FN int32_t fp_div_int(int32_t x, int32_t n);
+
+/* ---- Rescaling multiplication, floor and ceiling ------------------------------------------ */
+
+/* Returns: the fixed-point product of two fixed-point values, (x * y) / 16384, computed in 64
+ * bits: fp_mul_fp(16384, 16384) (1.0 * 1.0) is 16384.
+ * Rounding: toward zero (fp_mul_fp(-1, 1) is 0).
+ * Overflow: a product of magnitude 131072.0 or more keeps only its low 32 bits. */
+FIXEDPOINT_FN int32_t fp_mul_fp(int32_t x, int32_t y);
+
+/* Returns: the fixed-point product (x * y) / 16384, like fp_mul_fp.
+ * Rounding: to nearest, halves away from zero: fp_mul_fp_nearest(1, 8192) is 1,
+ * fp_mul_fp_nearest(-1, 8192) is -1, fp_mul_fp_nearest(1, 8191) is 0.
+ * Overflow: keeps the low 32 bits of the rounded product. */
+FIXEDPOINT_FN int32_t fp_mul_fp_nearest(int32_t x, int32_t y);
+
+/* Returns: the largest integer not above x: fp_floor(-1) is -1, fp_floor(INT32_MIN) is -131072.
+ * Defined for every x; the result always fits. */
+FIXEDPOINT_FN int32_t fp_floor(int32_t x);
+
+/* Returns: the smallest integer not below x: fp_ceil(1) is 1, fp_ceil(INT32_MAX) is 131072.
+ * Defined for every x; the result always fits. */
+FIXEDPOINT_FN int32_t fp_ceil(int32_t x);
+
+/* ---- Saturating forms ----------------------------------------------------------------------
+ * Returns: the exact result of the wrapping function of the same name without "_sat", clamped to
+ * INT32_MIN ... INT32_MAX. "Exact" means computed with unbounded integers before any wrap, with
+ * the same truncation toward zero for the divisions and fp_mul_fp; for fp_add_int_sat and
+ * fp_sub_int_sat it is x +/- n * 16384 with n not wrapped first.
+ * Zero divisor: the same as the wrapping forms, INT32_MAX for x > 0, INT32_MIN for x < 0, and 0
+ * for x == 0. fp_div_int_sat(INT32_MIN, -1) is INT32_MAX. */
+FIXEDPOINT_FN int32_t cvt_int_fp_sat(int32_t n);
+FIXEDPOINT_FN int32_t fp_add_sat(int32_t x, int32_t y);
+FIXEDPOINT_FN int32_t fp_sub_sat(int32_t x, int32_t y);
+FIXEDPOINT_FN int32_t fp_mul_fp_sat(int32_t x, int32_t y);
+FIXEDPOINT_FN int32_t fp_div_sat(int32_t x, int32_t y);
+FIXEDPOINT_FN int32_t fp_add_int_sat(int32_t x, int32_t n);
+FIXEDPOINT_FN int32_t fp_sub_int_sat(int32_t x, int32_t n);
+FIXEDPOINT_FN int32_t fp_mul_int_sat(int32_t x, int32_t n);
+FIXEDPOINT_FN int32_t fp_div_int_sat(int32_t x, int32_t n);
+
+/* ---- Checked forms -------------------------------------------------------------------------
+ * Like C23's ckd_add: each stores in *result exactly what the wrapping function of the same name
+ * without "_ckd" returns for the same operands (cvt_int_fp, fp_add, fp_sub, fp_mul_fp, fp_div,
+ * fp_add_int, fp_sub_int, fp_mul_int, fp_div_int), and returns true exactly when the exact
+ * result (as for the saturating forms) does not fit in int32_t or the divisor is zero; false
+ * otherwise. result must point to an int32_t; it is always written. */
+FIXEDPOINT_FN bool cvt_int_fp_ckd(int32_t* result, int32_t n);
+FIXEDPOINT_FN bool fp_add_ckd(int32_t* result, int32_t x, int32_t y);
+FIXEDPOINT_FN bool fp_sub_ckd(int32_t* result, int32_t x, int32_t y);
+FIXEDPOINT_FN bool fp_mul_fp_ckd(int32_t* result, int32_t x, int32_t y);
+FIXEDPOINT_FN bool fp_div_ckd(int32_t* result, int32_t x, int32_t y);
+FIXEDPOINT_FN bool fp_add_int_ckd(int32_t* result, int32_t x, int32_t n);
+FIXEDPOINT_FN bool fp_sub_int_ckd(int32_t* result, int32_t x, int32_t n);
+FIXEDPOINT_FN bool fp_mul_int_ckd(int32_t* result, int32_t x, int32_t n);
+FIXEDPOINT_FN bool fp_div_int_ckd(int32_t* result, int32_t x, int32_t n);
+
+/* ---- Square root ---------------------------------------------------------------------------- */
+
+/* Returns: the square root of x as a fixed-point value, sqrt(x / 16384) * 16384.
+ * Rounding: correctly rounded to nearest over the whole range (a tie cannot occur):
+ * fp_sqrt(16384) is 16384, fp_sqrt(INT32_MAX) is 5931642.
+ * Edges: x < 0 gives 0. */
+FIXEDPOINT_FN int32_t fp_sqrt(int32_t x);
+
+/* Stores fp_sqrt(x) in *result and returns true exactly when x < 0 (no real square root). */
+FIXEDPOINT_FN bool fp_sqrt_ckd(int32_t* result, int32_t x);
 
 #ifdef __cplusplus
 }

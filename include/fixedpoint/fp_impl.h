@@ -86,3 +86,202 @@ FIXEDPOINT_FN int32_t fp_div_int(int32_t x, int32_t n) {
    * dividing by -1 is negation, which wraps INT32_MIN to itself. */
   return n == 0 ? fp_impl_zero_divisor(x) : (n == -1 ? fp_impl_wrap(0u - fp_impl_bits(x)) : x / n);
 }
+
+/* ---- Exact results, and what the wrapping, saturating and checked forms make of them -------
+ * Every operation with such a family computes its exact result once, in int64_t, where it always
+ * fits (at most 2^62 in magnitude). A zero divisor has no exact result; its stand-in is the
+ * zero-divisor result of the wrapping forms, which fits in int32_t, so wrapping and saturating
+ * both give it unchanged, and the checked forms add the divisor test. */
+
+FIXEDPOINT_HELPER int32_t fp_impl_saturate(int64_t exact) {
+  return exact > INT32_MAX ? INT32_MAX : (exact < INT32_MIN ? INT32_MIN : fp_impl_low32(exact));
+}
+
+FIXEDPOINT_HELPER bool fp_impl_check(int32_t* result, int64_t exact) {
+  *result = fp_impl_low32(exact);
+  return exact > INT32_MAX || exact < INT32_MIN;
+}
+
+FIXEDPOINT_HELPER int64_t fp_impl_exact_cvt(int32_t n) { return FIXEDPOINT_CAST(int64_t, n) * 16384; }
+
+FIXEDPOINT_HELPER int64_t fp_impl_exact_add(int32_t x, int32_t y) {
+  return FIXEDPOINT_CAST(int64_t, x) + y;
+}
+
+FIXEDPOINT_HELPER int64_t fp_impl_exact_sub(int32_t x, int32_t y) {
+  return FIXEDPOINT_CAST(int64_t, x) - y;
+}
+
+/* Division of a signed value truncates toward zero, as the contract asks. */
+FIXEDPOINT_HELPER int64_t fp_impl_exact_mul_fp(int32_t x, int32_t y) {
+  return FIXEDPOINT_CAST(int64_t, x) * y / 16384;
+}
+
+FIXEDPOINT_HELPER int64_t fp_impl_exact_div(int32_t x, int32_t y) {
+  return y == 0 ? fp_impl_zero_divisor(x) : FIXEDPOINT_CAST(int64_t, x) * 16384 / y;
+}
+
+FIXEDPOINT_HELPER int64_t fp_impl_exact_add_int(int32_t x, int32_t n) {
+  return x + fp_impl_exact_cvt(n);
+}
+
+FIXEDPOINT_HELPER int64_t fp_impl_exact_sub_int(int32_t x, int32_t n) {
+  return x - fp_impl_exact_cvt(n);
+}
+
+FIXEDPOINT_HELPER int64_t fp_impl_exact_mul_int(int32_t x, int32_t n) {
+  return FIXEDPOINT_CAST(int64_t, x) * n;
+}
+
+/* INT32_MIN / -1 is 2^31 here: in int64_t it needs no special case. */
+FIXEDPOINT_HELPER int64_t fp_impl_exact_div_int(int32_t x, int32_t n) {
+  return n == 0 ? fp_impl_zero_divisor(x) : FIXEDPOINT_CAST(int64_t, x) / n;
+}
+
+/* ---- Rescaling multiplication, floor and ceiling ------------------------------------------ */
+
+FIXEDPOINT_FN int32_t fp_mul_fp(int32_t x, int32_t y) {
+  return fp_impl_low32(fp_impl_exact_mul_fp(x, y));
+}
+
+FIXEDPOINT_FN int32_t fp_mul_fp_nearest(int32_t x, int32_t y) {
+  /* Round the magnitude (at most 2^62, so adding half a unit cannot wrap), then restore the
+   * sign; only the low 32 bits of the signed result are kept. */
+  const int64_t product = FIXEDPOINT_CAST(int64_t, x) * y;
+  const uint64_t magnitude = FIXEDPOINT_CAST(uint64_t, product < 0 ? -product : product);
+  const uint64_t rounded = (magnitude + 8192u) >> 14;
+  return fp_impl_wrap(FIXEDPOINT_CAST(uint32_t, product < 0 ? 0u - rounded : rounded));
+}
+
+/* x + 2^31 as an unsigned value is x's bits with the sign bit flipped, and shifting that right
+ * divides rounding down; taking 2^17 (= 2^31 / 16384) off again leaves floor(x / 16384). */
+FIXEDPOINT_FN int32_t fp_floor(int32_t x) {
+  return FIXEDPOINT_CAST(int32_t, (fp_impl_bits(x) ^ 0x80000000u) >> 14) - 131072;
+}
+
+FIXEDPOINT_FN int32_t fp_ceil(int32_t x) {
+  return fp_floor(x) + ((fp_impl_bits(x) & 0x3FFFu) != 0 ? 1 : 0);
+}
+
+/* ---- Saturating forms --------------------------------------------------------------------- */
+
+FIXEDPOINT_FN int32_t cvt_int_fp_sat(int32_t n) { return fp_impl_saturate(fp_impl_exact_cvt(n)); }
+
+FIXEDPOINT_FN int32_t fp_add_sat(int32_t x, int32_t y) {
+  return fp_impl_saturate(fp_impl_exact_add(x, y));
+}
+
+FIXEDPOINT_FN int32_t fp_sub_sat(int32_t x, int32_t y) {
+  return fp_impl_saturate(fp_impl_exact_sub(x, y));
+}
+
+FIXEDPOINT_FN int32_t fp_mul_fp_sat(int32_t x, int32_t y) {
+  return fp_impl_saturate(fp_impl_exact_mul_fp(x, y));
+}
+
+FIXEDPOINT_FN int32_t fp_div_sat(int32_t x, int32_t y) {
+  return fp_impl_saturate(fp_impl_exact_div(x, y));
+}
+
+FIXEDPOINT_FN int32_t fp_add_int_sat(int32_t x, int32_t n) {
+  return fp_impl_saturate(fp_impl_exact_add_int(x, n));
+}
+
+FIXEDPOINT_FN int32_t fp_sub_int_sat(int32_t x, int32_t n) {
+  return fp_impl_saturate(fp_impl_exact_sub_int(x, n));
+}
+
+FIXEDPOINT_FN int32_t fp_mul_int_sat(int32_t x, int32_t n) {
+  return fp_impl_saturate(fp_impl_exact_mul_int(x, n));
+}
+
+FIXEDPOINT_FN int32_t fp_div_int_sat(int32_t x, int32_t n) {
+  return fp_impl_saturate(fp_impl_exact_div_int(x, n));
+}
+
+/* ---- Checked forms: the low 32 bits of the exact result are the wrapping result ----------- */
+
+FIXEDPOINT_FN bool cvt_int_fp_ckd(int32_t* result, int32_t n) {
+  return fp_impl_check(result, fp_impl_exact_cvt(n));
+}
+
+FIXEDPOINT_FN bool fp_add_ckd(int32_t* result, int32_t x, int32_t y) {
+  return fp_impl_check(result, fp_impl_exact_add(x, y));
+}
+
+FIXEDPOINT_FN bool fp_sub_ckd(int32_t* result, int32_t x, int32_t y) {
+  return fp_impl_check(result, fp_impl_exact_sub(x, y));
+}
+
+FIXEDPOINT_FN bool fp_mul_fp_ckd(int32_t* result, int32_t x, int32_t y) {
+  return fp_impl_check(result, fp_impl_exact_mul_fp(x, y));
+}
+
+FIXEDPOINT_FN bool fp_div_ckd(int32_t* result, int32_t x, int32_t y) {
+  return fp_impl_check(result, fp_impl_exact_div(x, y)) || y == 0;
+}
+
+FIXEDPOINT_FN bool fp_add_int_ckd(int32_t* result, int32_t x, int32_t n) {
+  return fp_impl_check(result, fp_impl_exact_add_int(x, n));
+}
+
+FIXEDPOINT_FN bool fp_sub_int_ckd(int32_t* result, int32_t x, int32_t n) {
+  return fp_impl_check(result, fp_impl_exact_sub_int(x, n));
+}
+
+FIXEDPOINT_FN bool fp_mul_int_ckd(int32_t* result, int32_t x, int32_t n) {
+  return fp_impl_check(result, fp_impl_exact_mul_int(x, n));
+}
+
+FIXEDPOINT_FN bool fp_div_int_ckd(int32_t* result, int32_t x, int32_t n) {
+  return fp_impl_check(result, fp_impl_exact_div_int(x, n)) || n == 0;
+}
+
+/* ---- Square root ---------------------------------------------------------------------------- */
+
+/* floor(sqrt(n)) for n < 2^46, one result bit at a time. */
+FIXEDPOINT_HELPER uint64_t fp_impl_isqrt(uint64_t n) {
+  uint64_t root = 0;
+  uint64_t bit = FIXEDPOINT_CAST(uint64_t, 1) << 46;
+  while (bit > n) bit >>= 2;
+  while (bit != 0) {
+    if (n >= root + bit) {
+      n -= root + bit;
+      root = (root >> 1) + bit;
+    } else {
+      root >>= 1;
+    }
+    bit >>= 2;
+  }
+  return root;
+}
+
+/* floor(sqrt(n)) for n < 2^46 through the hardware's square root, where there is one and this is
+ * not a constant evaluation. n converts to double exactly, the square root is correctly rounded,
+ * and below 2^23 it cannot round up to the next integer, so truncating gives floor(sqrt(n)); the
+ * last step only guards against a platform whose double arithmetic is not IEEE. */
+FIXEDPOINT_HELPER_RT uint64_t fp_impl_isqrt_fast(uint64_t n) {
+#if defined(FIXEDPOINT_SSE2_SQRT)
+  uint64_t root = FIXEDPOINT_CAST(
+      uint64_t, _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(FIXEDPOINT_CAST(double, n)))));
+  while (root * root > n) --root;
+  while ((root + 1) * (root + 1) <= n) ++root;
+  return root;
+#else
+  return fp_impl_isqrt(n);
+#endif
+}
+
+FIXEDPOINT_FN int32_t fp_sqrt(int32_t x) {
+  /* sqrt(x / 16384) * 16384 = sqrt(x * 16384): the integer square root of a 45-bit value. It is
+   * rounded up exactly when n - root^2 > root, i.e. when n >= (root + 1/2)^2; equality would need
+   * n = root^2 + root + 1/4, so a tie cannot occur. */
+  const uint64_t n = x < 0 ? 0u : FIXEDPOINT_CAST(uint64_t, x) << 14;
+  const uint64_t root = FIXEDPOINT_IS_CONSTANT_EVALUATED() ? fp_impl_isqrt(n) : fp_impl_isqrt_fast(n);
+  return FIXEDPOINT_CAST(int32_t, n - root * root > root ? root + 1 : root);
+}
+
+FIXEDPOINT_FN bool fp_sqrt_ckd(int32_t* result, int32_t x) {
+  *result = fp_sqrt(x);
+  return x < 0;
+}
