@@ -3,6 +3,7 @@
 // expression a careful caller would write by hand ("/inline"). See harness.h for the method.
 // The program exits 1, before timing anything, if any form disagrees with the inline one.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <limits>
 #include <map>
@@ -25,7 +26,8 @@ Operands MakeOperands(Domain domain) {
   std::uniform_int_distribution<int32_t> nearest(kMin + 8192, kMax - 8192);
   Operands ops;
   while (ops.x.size() < kElements) {
-    const int32_t x = domain == Domain::kNearestRange ? nearest(rng) : any(rng);
+    int32_t x = domain == Domain::kNearestRange ? nearest(rng) : any(rng);
+    if (domain == Domain::kNonNegative && x < 0) x = static_cast<int32_t>(-int64_t{x} - 1);
     const int32_t y = any(rng);
     if ((domain == Domain::kDivisor || domain == Domain::kIntDivisor) && y == 0) continue;
     if (domain == Domain::kIntDivisor && x == kMin && y == -1) continue;
@@ -61,6 +63,77 @@ void RegisterInlineForms() {
            [](int32_t x, int32_t n) { return S(U(x) - (U(n) << 14)); });
   Register("fp_mul_int", form, Domain::kAny, [](int32_t x, int32_t n) { return S(U(x) * U(n)); });
   Register("fp_div_int", form, Domain::kIntDivisor, [](int32_t x, int32_t n) { return x / n; });
+
+  Register("fp_mul_fp", form, Domain::kAny,
+           [](int32_t x, int32_t y) { return static_cast<int32_t>(int64_t{x} * y / 16384); });
+  Register("fp_mul_fp_nearest", form, Domain::kAny, [](int32_t x, int32_t y) {
+    const int64_t p = int64_t{x} * y;
+    return static_cast<int32_t>((p + (p < 0 ? -8192 : 8192)) / 16384);
+  });
+  Register("fp_floor", form, Domain::kAny, [](int32_t x, int32_t) { return x >> 14; });
+  Register("fp_ceil", form, Domain::kAny,
+           [](int32_t x, int32_t) { return static_cast<int32_t>((int64_t{x} + 16383) >> 14); });
+  Register("fp_sqrt", form, Domain::kNonNegative, [](int32_t x, int32_t) {
+    return static_cast<int32_t>(std::sqrt(static_cast<double>(x) * 16384) + 0.5);
+  });
+
+  // Saturation: clamp the 64-bit result.
+  const auto clamp = [](int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, kMin, kMax));
+  };
+  Register("cvt_int_fp_sat", form, Domain::kAny,
+           [clamp](int32_t n, int32_t) { return clamp(int64_t{n} * 16384); });
+  Register("fp_add_sat", form, Domain::kAny,
+           [clamp](int32_t x, int32_t y) { return clamp(int64_t{x} + y); });
+  Register("fp_sub_sat", form, Domain::kAny,
+           [clamp](int32_t x, int32_t y) { return clamp(int64_t{x} - y); });
+  Register("fp_mul_fp_sat", form, Domain::kAny,
+           [clamp](int32_t x, int32_t y) { return clamp(int64_t{x} * y / 16384); });
+  Register("fp_div_sat", form, Domain::kDivisor,
+           [clamp](int32_t x, int32_t y) { return clamp(int64_t{x} * 16384 / y); });
+  Register("fp_add_int_sat", form, Domain::kAny,
+           [clamp](int32_t x, int32_t n) { return clamp(x + int64_t{n} * 16384); });
+  Register("fp_sub_int_sat", form, Domain::kAny,
+           [clamp](int32_t x, int32_t n) { return clamp(x - int64_t{n} * 16384); });
+  Register("fp_mul_int_sat", form, Domain::kAny,
+           [clamp](int32_t x, int32_t n) { return clamp(int64_t{x} * n); });
+  Register("fp_div_int_sat", form, Domain::kDivisor,
+           [clamp](int32_t x, int32_t n) { return clamp(int64_t{x} / n); });
+
+  // Checking: the low 32 bits of the 64-bit result, and whether they are all of it. The result
+  // is complemented when overflow is reported so that both outputs are used.
+  const auto checked = [](int64_t v) {
+    const auto r = static_cast<int32_t>(v);
+    return r != v ? ~r : r;
+  };
+  Register("cvt_int_fp_ckd", form, Domain::kAny,
+           [checked](int32_t n, int32_t) { return checked(int64_t{n} * 16384); });
+  Register("fp_add_ckd", form, Domain::kAny, [](int32_t x, int32_t y) {
+    int32_t r = 0;
+    return __builtin_add_overflow(x, y, &r) ? ~r : r;
+  });
+  Register("fp_sub_ckd", form, Domain::kAny, [](int32_t x, int32_t y) {
+    int32_t r = 0;
+    return __builtin_sub_overflow(x, y, &r) ? ~r : r;
+  });
+  Register("fp_mul_fp_ckd", form, Domain::kAny,
+           [checked](int32_t x, int32_t y) { return checked(int64_t{x} * y / 16384); });
+  Register("fp_div_ckd", form, Domain::kDivisor,
+           [checked](int32_t x, int32_t y) { return checked(int64_t{x} * 16384 / y); });
+  Register("fp_add_int_ckd", form, Domain::kAny,
+           [checked](int32_t x, int32_t n) { return checked(x + int64_t{n} * 16384); });
+  Register("fp_sub_int_ckd", form, Domain::kAny,
+           [checked](int32_t x, int32_t n) { return checked(x - int64_t{n} * 16384); });
+  Register("fp_mul_int_ckd", form, Domain::kAny, [](int32_t x, int32_t n) {
+    int32_t r = 0;
+    return __builtin_mul_overflow(x, n, &r) ? ~r : r;
+  });
+  Register("fp_div_int_ckd", form, Domain::kDivisor,
+           [checked](int32_t x, int32_t n) { return checked(int64_t{x} / n); });
+  Register("fp_sqrt_ckd", form, Domain::kAny, [](int32_t x, int32_t) {
+    if (x < 0) return ~0;
+    return static_cast<int32_t>(std::sqrt(static_cast<double>(x) * 16384) + 0.5);
+  });
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ enum class Domain {
   kNearestRange,  // x where x +/- 8192 stays within int32_t
   kDivisor,       // y != 0
   kIntDivisor,    // y != 0, and not INT32_MIN / -1
+  kNonNegative,   // x >= 0
 };
 
 struct Operands {

@@ -72,6 +72,16 @@
 #define FIXEDPOINT_IS_CONSTANT_EVALUATED() 0
 #endif
 
+/* Internal: the compiler's overflow-checking arithmetic, which the checked forms of a plain
+ * 32-bit sum, difference or product use where it exists (also in constant expressions). */
+#if defined(__has_builtin)
+#if __has_builtin(__builtin_add_overflow) && __has_builtin(__builtin_mul_overflow)
+#define FIXEDPOINT_OVERFLOW_BUILTINS 1
+#endif
+#elif defined(__GNUC__) && __GNUC__ >= 7
+#define FIXEDPOINT_OVERFLOW_BUILTINS 1
+#endif
+
 /* Internal: x86's square root instruction, which fp_sqrt uses at run time. */
 #if defined(__SSE2__) && !defined(FIXEDPOINT_NO_SSE2)
 #include <emmintrin.h>

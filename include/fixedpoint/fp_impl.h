@@ -97,12 +97,15 @@ FIXEDPOINT_HELPER int32_t fp_impl_saturate(int64_t exact) {
   return exact > INT32_MAX ? INT32_MAX : (exact < INT32_MIN ? INT32_MIN : fp_impl_low32(exact));
 }
 
+/* The exact result fits exactly when its low 32 bits, sign-extended, give it back. */
 FIXEDPOINT_HELPER bool fp_impl_check(int32_t* result, int64_t exact) {
   *result = fp_impl_low32(exact);
-  return exact > INT32_MAX || exact < INT32_MIN;
+  return *result != exact;
 }
 
-FIXEDPOINT_HELPER int64_t fp_impl_exact_cvt(int32_t n) { return FIXEDPOINT_CAST(int64_t, n) * 16384; }
+FIXEDPOINT_HELPER int64_t fp_impl_exact_cvt(int32_t n) {
+  return FIXEDPOINT_CAST(int64_t, n) * 16384;
+}
 
 FIXEDPOINT_HELPER int64_t fp_impl_exact_add(int32_t x, int32_t y) {
   return FIXEDPOINT_CAST(int64_t, x) + y;
@@ -153,11 +156,9 @@ FIXEDPOINT_FN int32_t fp_mul_fp_nearest(int32_t x, int32_t y) {
   return fp_impl_wrap(FIXEDPOINT_CAST(uint32_t, product < 0 ? 0u - rounded : rounded));
 }
 
-/* x + 2^31 as an unsigned value is x's bits with the sign bit flipped, and shifting that right
- * divides rounding down; taking 2^17 (= 2^31 / 16384) off again leaves floor(x / 16384). */
-FIXEDPOINT_FN int32_t fp_floor(int32_t x) {
-  return FIXEDPOINT_CAST(int32_t, (fp_impl_bits(x) ^ 0x80000000u) >> 14) - 131072;
-}
+/* For x < 0, floor(x / 16384) = -floor((-x - 1) / 16384) - 1, and -x - 1 = ~x >= 0: only
+ * non-negative values are shifted. Compilers recognise the whole as one arithmetic shift. */
+FIXEDPOINT_FN int32_t fp_floor(int32_t x) { return x < 0 ? ~(~x >> 14) : x >> 14; }
 
 FIXEDPOINT_FN int32_t fp_ceil(int32_t x) {
   return fp_floor(x) + ((fp_impl_bits(x) & 0x3FFFu) != 0 ? 1 : 0);
@@ -205,12 +206,23 @@ FIXEDPOINT_FN bool cvt_int_fp_ckd(int32_t* result, int32_t n) {
   return fp_impl_check(result, fp_impl_exact_cvt(n));
 }
 
+/* Where the compiler offers overflow-checking arithmetic, a 32-bit sum, difference or product
+ * is checked with it: the same stored value and verdict as fp_impl_check gives for the exact
+ * result, in fewer instructions. */
 FIXEDPOINT_FN bool fp_add_ckd(int32_t* result, int32_t x, int32_t y) {
+#ifdef FIXEDPOINT_OVERFLOW_BUILTINS
+  return __builtin_add_overflow(x, y, result);
+#else
   return fp_impl_check(result, fp_impl_exact_add(x, y));
+#endif
 }
 
 FIXEDPOINT_FN bool fp_sub_ckd(int32_t* result, int32_t x, int32_t y) {
+#ifdef FIXEDPOINT_OVERFLOW_BUILTINS
+  return __builtin_sub_overflow(x, y, result);
+#else
   return fp_impl_check(result, fp_impl_exact_sub(x, y));
+#endif
 }
 
 FIXEDPOINT_FN bool fp_mul_fp_ckd(int32_t* result, int32_t x, int32_t y) {
@@ -230,7 +242,11 @@ FIXEDPOINT_FN bool fp_sub_int_ckd(int32_t* result, int32_t x, int32_t n) {
 }
 
 FIXEDPOINT_FN bool fp_mul_int_ckd(int32_t* result, int32_t x, int32_t n) {
+#ifdef FIXEDPOINT_OVERFLOW_BUILTINS
+  return __builtin_mul_overflow(x, n, result);
+#else
   return fp_impl_check(result, fp_impl_exact_mul_int(x, n));
+#endif
 }
 
 FIXEDPOINT_FN bool fp_div_int_ckd(int32_t* result, int32_t x, int32_t n) {
@@ -239,8 +255,11 @@ FIXEDPOINT_FN bool fp_div_int_ckd(int32_t* result, int32_t x, int32_t n) {
 
 /* ---- Square root ---------------------------------------------------------------------------- */
 
-/* floor(sqrt(n)) for n < 2^46, one result bit at a time. */
-FIXEDPOINT_HELPER uint64_t fp_impl_isqrt(uint64_t n) {
+/* round(sqrt(n)) for n < 2^46 in integer arithmetic: floor(sqrt(n)) one result bit at a time,
+ * with the remainder n - root^2 left in n; then root is rounded up exactly when that remainder
+ * exceeds root, i.e. when n >= (root + 1/2)^2. Equality would need n = root^2 + root + 1/4, so a
+ * tie cannot occur. */
+FIXEDPOINT_HELPER uint64_t fp_impl_sqrt_rounded(uint64_t n) {
   uint64_t root = 0;
   uint64_t bit = FIXEDPOINT_CAST(uint64_t, 1) << 46;
   while (bit > n) bit >>= 2;
@@ -253,32 +272,35 @@ FIXEDPOINT_HELPER uint64_t fp_impl_isqrt(uint64_t n) {
     }
     bit >>= 2;
   }
-  return root;
+  return n > root ? root + 1 : root;
 }
 
-/* floor(sqrt(n)) for n < 2^46 through the hardware's square root, where there is one and this is
- * not a constant evaluation. n converts to double exactly, the square root is correctly rounded,
- * and below 2^23 it cannot round up to the next integer, so truncating gives floor(sqrt(n)); the
- * last step only guards against a platform whose double arithmetic is not IEEE. */
-FIXEDPOINT_HELPER_RT uint64_t fp_impl_isqrt_fast(uint64_t n) {
+/* round(sqrt(n)) for n < 2^46 through the hardware's square root where there is one. n converts
+ * to double exactly and the IEEE square root is correctly rounded, so the double s is within
+ * 2^-30 of sqrt(n) < 2^23, and s + 0.5 is computed within another 2^-30. sqrt(n) itself stays at
+ * least 2^-26 away from every half-integer k + 1/2, since |n - (k + 1/2)^2| >= 1/4 and
+ * sqrt(n) + k + 1/2 < 2^24. So truncating s + 0.5 gives exactly round(sqrt(n)). */
+FIXEDPOINT_HELPER_RT uint64_t fp_impl_sqrt_rounded_fast(uint64_t n) {
 #if defined(FIXEDPOINT_SSE2_SQRT)
-  uint64_t root = FIXEDPOINT_CAST(
-      uint64_t, _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(FIXEDPOINT_CAST(double, n)))));
-  while (root * root > n) --root;
-  while ((root + 1) * (root + 1) <= n) ++root;
-  return root;
+  const double root =
+      _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(FIXEDPOINT_CAST(double, n))));
+  return FIXEDPOINT_CAST(uint64_t, root + 0.5);
 #else
-  return fp_impl_isqrt(n);
+  return fp_impl_sqrt_rounded(n);
 #endif
 }
 
+/* The integer method in a constant expression, the fast one otherwise. */
+FIXEDPOINT_HELPER uint64_t fp_impl_sqrt_rounded_any(uint64_t n) {
+  return FIXEDPOINT_IS_CONSTANT_EVALUATED() ? fp_impl_sqrt_rounded(n)
+                                            : fp_impl_sqrt_rounded_fast(n);
+}
+
+/* sqrt(x / 16384) * 16384 = sqrt(x * 16384): the rounded square root of a 45-bit integer. */
 FIXEDPOINT_FN int32_t fp_sqrt(int32_t x) {
-  /* sqrt(x / 16384) * 16384 = sqrt(x * 16384): the integer square root of a 45-bit value. It is
-   * rounded up exactly when n - root^2 > root, i.e. when n >= (root + 1/2)^2; equality would need
-   * n = root^2 + root + 1/4, so a tie cannot occur. */
-  const uint64_t n = x < 0 ? 0u : FIXEDPOINT_CAST(uint64_t, x) << 14;
-  const uint64_t root = FIXEDPOINT_IS_CONSTANT_EVALUATED() ? fp_impl_isqrt(n) : fp_impl_isqrt_fast(n);
-  return FIXEDPOINT_CAST(int32_t, n - root * root > root ? root + 1 : root);
+  return x < 0 ? 0
+               : FIXEDPOINT_CAST(int32_t,
+                                 fp_impl_sqrt_rounded_any(FIXEDPOINT_CAST(uint64_t, x) << 14));
 }
 
 FIXEDPOINT_FN bool fp_sqrt_ckd(int32_t* result, int32_t x) {
