@@ -4,7 +4,7 @@
 # the static kind, through add_subdirectory of the source tree), a C program through pkg-config
 # (built and linked by the C compilers alone, so a hidden C++ runtime dependency fails), all of
 # them also header-only, and the installed fp_demo. A shared install must also export exactly the
-# eleven functions under the SONAME libfp.so.1.
+# functions its headers declare under the SONAME libfp.so.1.
 #
 # usage: check_install.sh KIND SOURCE_DIR BUILD_DIR WORK_DIR GENERATOR C_COMPILER CXX_COMPILER [--configure]
 #   KIND         static or shared: the kind of library BUILD_DIR holds
@@ -15,9 +15,6 @@ set -euo pipefail
 kind=$1 source_dir=$2 build_dir=$3 work=$4 generator=$5 cc=$6 cxx=$7 configure=${8:-}
 here=$(cd "$(dirname "$0")" && pwd)
 
-names=(cvt_int_fp fp_add fp_add_int fp_div fp_div_int fp_mul fp_mul_int fp_round fp_sub
-  fp_sub_int fp_to_nearest)
-want_names=$(printf '%s\n' "${names[@]}")
 failures=0
 fail() {
   echo "FAIL ($kind): $*" >&2
@@ -53,9 +50,13 @@ prefix=$work/prefix
 libdir=$(dirname "$(find "$prefix" -name fixedpoint.pc)")/..
 
 [[ -f $prefix/include/fixedpoint/fp.h ]] || fail "header not at include/fixedpoint/fp.h"
+# What the library must define and export: every function the installed headers declare.
+want_names=$(sed -n 's/^FIXEDPOINT_FN\(_RT\)\{0,1\} [^(]*[ *]\([a-z_0-9]*\)(.*);$/\2/p' \
+  "$prefix"/include/fixedpoint/*.h | sort)
+[[ $(wc -l <<<"$want_names") -ge 35 ]] || fail "the headers declare only: $(echo $want_names)"
 
 if [[ $kind == static ]]; then
-  # The archive must hold machine code for all eleven functions (not LTO-only objects) and
+  # The archive must hold machine code for every function (not LTO-only objects) and
   # need no C++ runtime symbol.
   archive=$libdir/libfp.a
   got=$(readelf -sW "$archive" | awk '$4 == "FUNC" && $5 == "GLOBAL" && $7 != "UND" {print $8}' | sort)
@@ -64,8 +65,12 @@ if [[ $kind == static ]]; then
   [[ -z $undefined ]] || fail "libfp.a needs C++ runtime symbols: $undefined"
 else
   library=$libdir/libfp.so
-  [[ -f $libdir/libfp.so.1.0.0 && ! -L $libdir/libfp.so.1.0.0 ]] || fail "no real file libfp.so.1.0.0"
-  [[ $(readlink "$libdir/libfp.so.1") == libfp.so.1.0.0 ]] || fail "libfp.so.1 does not link to libfp.so.1.0.0"
+  # The file is named after the version in the header; the SONAME keeps only its major part.
+  version=$(sed -n 's/^#define FIXEDPOINT_VERSION_\(MAJOR\|MINOR\|PATCH\) \([0-9]*\)$/\2/p' \
+    "$prefix/include/fixedpoint/fp.h" | paste -sd.)
+  real=libfp.so.$version
+  [[ $version == 1.* && -f $libdir/$real && ! -L $libdir/$real ]] || fail "no real file $real"
+  [[ $(readlink "$libdir/libfp.so.1") == "$real" ]] || fail "libfp.so.1 does not link to $real"
   [[ $(readlink "$library") == libfp.so.1 ]] || fail "libfp.so does not link to libfp.so.1"
   soname=$(readelf -dW "$library" | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')
   [[ $soname == libfp.so.1 ]] || fail "SONAME is '$soname'"
