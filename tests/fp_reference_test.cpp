@@ -91,6 +91,22 @@ std::ostream& operator<<(std::ostream& out, const Checked& c) {
   return out << "{" << c.value << ", " << (c.overflow ? "true" : "false") << "}";
 }
 
+// A checked form called as a function of its operands alone.
+auto Call(bool (*checked)(int32_t*, int32_t)) {
+  return [checked](int32_t x) {
+    Checked c{};
+    c.overflow = checked(&c.value, x);
+    return c;
+  };
+}
+auto Call(bool (*checked)(int32_t*, int32_t, int32_t)) {
+  return [checked](int32_t x, int32_t y) {
+    Checked c{};
+    c.overflow = checked(&c.value, x, y);
+    return c;
+  };
+}
+
 // Visits every input when the stride is 1. With a coarser stride (sanitizer builds) it still
 // visits every input within 70000 raw units of each point where a result changes character.
 template <typename Unit, typename Reference>
@@ -131,28 +147,14 @@ TEST_P(Exhaustive, CvtIntFpSatMatchesTheReference) {
   CheckEveryInput(GetParam()->cvt_int_fp_sat, [](int32_t n) { return Clamp(n * kOne); });
 }
 TEST_P(Exhaustive, CvtIntFpCkdStoresTheWrappedResultAndReportsOverflow) {
-  const fp_form& form = *GetParam();
-  CheckEveryInput(
-      [&form](int32_t n) {
-        Checked c{};
-        c.overflow = form.cvt_int_fp_ckd(&c.value, n);
-        return c;
-      },
-      [](int32_t n) {
-        return Checked{RefCvtIntFp(n), !Fits(n * kOne)};
-      });
+  CheckEveryInput(Call(GetParam()->cvt_int_fp_ckd), [](int32_t n) {
+    return Checked{RefCvtIntFp(n), !Fits(n * kOne)};
+  });
 }
 TEST_P(Exhaustive, FpSqrtCkdStoresTheRootAndReportsNegatives) {
-  const fp_form& form = *GetParam();
-  CheckEveryInput(
-      [&form](int32_t x) {
-        Checked c{};
-        c.overflow = form.fp_sqrt_ckd(&c.value, x);
-        return c;
-      },
-      [](int32_t x) {
-        return Checked{RefSqrt(x), x < 0};
-      });
+  CheckEveryInput(Call(GetParam()->fp_sqrt_ckd), [](int32_t x) {
+    return Checked{RefSqrt(x), x < 0};
+  });
 }
 
 // Operand pairs: every pair of corner values, then seeded random pairs drawn from the whole
@@ -199,24 +201,6 @@ TEST_P(Reference, BinaryFunctionsMatchOnRandomAndCornerPairs) {
       {"fp_sub_int", form.fp_sub_int, RefSubInt},
       {"fp_mul_int", form.fp_mul_int, RefMul},
       {"fp_div_int", form.fp_div_int, RefDivInt},
-  };
-  for (const BinaryFunction& f : functions) {
-    int failures = 0;
-    for (const auto& [x, y] : pairs) {
-      const int32_t got = f.unit(x, y);
-      const int32_t want = f.reference(x, y);
-      if (got != want && failures++ < 5) {
-        ADD_FAILURE() << f.name << "(" << x << ", " << y << ") = " << got << ", want " << want;
-      }
-    }
-    EXPECT_EQ(failures, 0) << f.name;
-  }
-}
-
-TEST_P(Reference, RescalingProductsMatchOnRandomAndCornerPairs) {
-  static const auto pairs = OperandPairs();
-  const fp_form& form = *GetParam();
-  const BinaryFunction functions[] = {
       {"fp_mul_fp", form.fp_mul_fp,
        [](int32_t x, int32_t y) { return Low32(x * int64_t{y} / kOne); }},
       {"fp_mul_fp_nearest", form.fp_mul_fp_nearest, RefMulFpNearest},
@@ -281,8 +265,7 @@ TEST_P(Reference, SaturatingAndCheckedFormsMatchOnRandomAndCornerPairs) {
       const int32_t want_sat = exact ? Clamp(*exact) : RefZeroDivisor(x);
       const Checked want_ckd{f.wrapping_reference(x, y), !exact || !Fits(*exact)};
       const int32_t got_sat = (form.*f.saturating)(x, y);
-      Checked got_ckd{};
-      got_ckd.overflow = (form.*f.checked)(&got_ckd.value, x, y);
+      const Checked got_ckd = Call(form.*f.checked)(x, y);
       if ((got_sat != want_sat || got_ckd != want_ckd) && failures++ < 5) {
         ADD_FAILURE() << f.name << "(" << x << ", " << y << "): _sat " << got_sat << ", want "
                       << want_sat << "; _ckd " << got_ckd << ", want " << want_ckd;
