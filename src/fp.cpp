@@ -2,6 +2,8 @@
 // with their plain C names. Their bodies are those that header-only mode uses.
 #include "fixedpoint/fp.h"
 
+#include <errno.h>
+
 // Helpers become local to this file; the public functions keep fp.h's declarations.
 #define FIXEDPOINT_FN FP_API
 #define FIXEDPOINT_FN_RT FP_API
@@ -10,4 +12,5 @@
 
 extern "C" {
 #include "fixedpoint/fp_impl.h"
+#include "fixedpoint/fp_text_impl.h"
 }

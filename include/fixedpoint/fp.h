@@ -12,11 +12,11 @@
  * which is which follows from the function that receives them. A suffix "_int" marks a second
  * operand that is an ordinary integer.
  *
- * Every function is pure, thread-safe, allocation-free and defined for every input. The plain
- * functions wrap results that leave the int32_t range modulo 2^32 (two's complement); the
- * suffix "_sat" marks a form that saturates instead, and "_ckd" one that reports overflow.
- * Valid C (C99 and later) and C++ (C++11 and later); the library's symbols carry their plain,
- * unmangled names.
+ * Every function is thread-safe, allocation-free and defined for every input, and pure except
+ * that fp_strtofp sets errno on error and fp_format writes its buffer. The plain functions wrap
+ * results that leave the int32_t range modulo 2^32 (two's complement); the suffix "_sat" marks a
+ * form that saturates instead, and "_ckd" one that reports overflow. Valid C (C99 and later) and
+ * C++ (C++11 and later); the library's symbols carry their plain, unmangled names.
  *
  * Two ways to use it, per translation unit:
  *   - link the library (libfp): the functions are ordinary external functions;
@@ -27,6 +27,7 @@
 #ifndef FIXEDPOINT_FP_H
 #define FIXEDPOINT_FP_H
 
+#include <stddef.h>
 #include <stdint.h>
 #ifndef __cplusplus
 #include <stdbool.h>
@@ -227,6 +228,8 @@ FIXEDPOINT_FN int32_t fp_sqrt(int32_t x);
 /* Stores fp_sqrt(x) in *result and returns true exactly when x < 0 (no real square root). */
 FIXEDPOINT_FN bool fp_sqrt_ckd(int32_t* result, int32_t x);
 
+#include "fp_text.h"
+
 #ifdef __cplusplus
 }
 #endif
@@ -236,11 +239,13 @@ FIXEDPOINT_FN bool fp_sqrt_ckd(int32_t* result, int32_t x);
 
 /* Header-only mode: the definitions follow, with the linkage the declarations above gave. */
 #ifdef FIXEDPOINT_HEADER_ONLY
+#include <errno.h> /* fp_strtofp reports errors in errno */
 #define FIXEDPOINT_FN static inline FIXEDPOINT_CONSTEXPR
 #define FIXEDPOINT_FN_RT static inline
 #define FIXEDPOINT_HELPER static inline FIXEDPOINT_CONSTEXPR
 #define FIXEDPOINT_HELPER_RT static inline
 #include "fp_impl.h"
+#include "fp_text_impl.h"
 #undef FIXEDPOINT_FN
 #undef FIXEDPOINT_FN_RT
 #undef FIXEDPOINT_HELPER
