@@ -9,16 +9,14 @@
  * the rounding mode, calls libm, allocates or keeps state.
  *
  * Two facts about the format carry the decimal conversions:
- *   - |x| / 16384 = |x| * 5^14 / 10^14, and |x| * 5^14 <= 2^31 * 5^14 < 1.4e19 fits in uint64_t:
- *     every value is exactly a 64-bit integer count of units of 10^-14.
+ *   - A value is its integer part |x| >> 14 plus a fraction part / 16384 with part < 2^14, and
+ *     part * 10^k fits in 64 bits for every k <= 14 (in 32 bits for k <= 5): every decimal
+ *     digit of the fraction, and every rounding of it, comes from an integer product and shift.
  *   - Every point where rounding to 17.14 changes, j / 32768, is j * 5^15 / 10^15, a decimal
  *     with at most 15 digits after the point. So floor(f * 32768) for a fraction f depends only
  *     on f's first 15 digits F: it is floor(F / 5^15). Later digits cannot move f across such a
  *     point; they only matter to the syntax.
  */
-
-/* 5^14: one raw unit, 1/16384, is 5^14 units of 10^-14. */
-#define FIXEDPOINT_TEXT_UNIT UINT64_C(6103515625)
 
 /* 10^n, for 0 <= n <= 19. */
 FIXEDPOINT_HELPER_RT uint64_t fp_impl_pow10(int n) {
@@ -59,57 +57,97 @@ FIXEDPOINT_FN_RT int32_t fp_from_double(double d) {
   }
 }
 
-/* Writes value / 10^fraction_digits at out: its integer part without leading zeros (at least
- * "0") and, when fraction_digits > 0, '.' and exactly fraction_digits digits. Returns the number
- * of characters written, at most 20 digits plus the point. */
-FIXEDPOINT_HELPER_RT int fp_impl_put_decimal(char* out, uint64_t value, int fraction_digits) {
-  char digits[20]; /* least significant first; UINT64_MAX has 20 digits */
+/* Writes whole and, when fraction_digits > 0, '.' and fraction as exactly fraction_digits digits
+ * (fraction < 10^fraction_digits) at out. Returns the number of characters written. */
+FIXEDPOINT_HELPER_RT int fp_impl_put_decimal(char* out, uint32_t whole, uint64_t fraction,
+                                             int fraction_digits) {
+  char digits[6]; /* whole <= 131072: at most 6 digits, least significant first */
   int count = 0;
   int length = 0;
+  int i;
   do {
-    digits[count++] = FIXEDPOINT_CAST(char, '0' + value % 10u);
-    value /= 10u;
-  } while (value != 0 || count <= fraction_digits);
-  while (count > 0) {
-    if (count == fraction_digits) out[length++] = '.';
-    out[length++] = digits[--count];
+    digits[count++] = FIXEDPOINT_CAST(char, '0' + whole % 10u);
+    whole /= 10u;
+  } while (whole != 0);
+  while (count > 0) out[length++] = digits[--count];
+  if (fraction_digits > 0) {
+    /* The fraction as 14 zero-padded digits, of which the last fraction_digits are written:
+     * made as two independent runs of 7 (shorter chains of dependent divisions), each only as
+     * far as needed. */
+    char padded[14];
+    uint32_t high = FIXEDPOINT_CAST(uint32_t, fraction / 10000000u);
+    uint32_t low = FIXEDPOINT_CAST(uint32_t, fraction % 10000000u);
+    for (i = 6; i >= 0 && i + 7 >= 14 - fraction_digits; --i) {
+      padded[i] = FIXEDPOINT_CAST(char, '0' + high % 10u);
+      padded[i + 7] = FIXEDPOINT_CAST(char, '0' + low % 10u);
+      high /= 10u;
+      low /= 10u;
+    }
+    out[length++] = '.';
+    for (i = 14 - fraction_digits; i < 14; ++i) out[length++] = padded[i];
   }
   return length;
 }
 
 FIXEDPOINT_FN_RT int fp_format(char* buf, size_t size, int32_t x, int digits) {
   char text[FP_FORMAT_MAX];
-  const uint64_t exact = fp_impl_magnitude(x) * FIXEDPOINT_TEXT_UNIT; /* |x| in 10^-14 units */
-  uint64_t value;                                                     /* what is printed ... */
-  int fraction_digits;                                                /* ... / 10^this */
+  char* out;
+  const uint32_t magnitude = fp_impl_magnitude(x);
+  uint32_t whole = magnitude >> 14;
+  const uint32_t part = magnitude & 16383u; /* the fraction is part / 16384 */
+  uint64_t fraction;                        /* what is printed after the point ... */
+  int fraction_digits;                      /* ... with this many digits */
   int length = 0;
   if (digits < -1 || digits > 14) return -1;
   if (digits >= 0) {
-    /* unit / 2 is exact (unit is 1 or even) and exact + unit / 2 stays below 1.5e19. */
-    const uint64_t unit = fp_impl_pow10(14 - digits);
-    value = (exact + unit / 2) / unit;
+    /* part * 10^digits / 16384, halves away from zero; part * 10^14 < 1.7e18 fits. A fraction
+     * that rounds up to 10^digits carries into the integer part. */
+    const uint64_t scale = fp_impl_pow10(digits);
+    fraction = (part * scale + 8192u) >> 14;
+    if (fraction == scale) {
+      fraction = 0;
+      ++whole;
+    }
     fraction_digits = digits;
   } else {
-    /* The texts that read back as x are those within half a raw unit (5^14 / 2) of exact, and
-     * never exactly that far: 2 * exact and 2 * a text's value are even, 5^14 is odd. Only the
-     * text nearest to exact at a given number of fraction digits can fit, so try 0, 1, 2, ...
-     * digits and keep the first nearest text that fits. Texts with the same number of fraction
-     * digits all have the same length here (none reaches an integer, or the integer itself
-     * would have fit). With 5 digits, steps of 10^-5 are below a raw unit, so one always fits,
-     * and its last digit is not 0, or it would have fit with fewer. */
-    for (fraction_digits = 0;; ++fraction_digits) {
-      const uint64_t step = fp_impl_pow10(14 - fraction_digits);
-      const uint64_t below = exact / step;
-      const uint64_t gap = exact - below * step;
-      const int up = 2 * gap > step || (2 * gap == step && (below & 1u) != 0);
-      const uint64_t distance = up ? step - gap : gap;
-      value = up ? below + 1 : below;
-      if (2 * distance < FIXEDPOINT_TEXT_UNIT) break;
+    /* The texts that read back as x are those within half a raw unit of it, the lower edge
+     * included. With k fraction digits the nearest text is c / 10^k, c = part * 10^k / 16384
+     * rounded to nearest (a tie to even), at a distance of dist / (16384 * 10^k); it reads back
+     * when 2 * dist < 10^k. (Never exactly half a unit away: c * 16384 - part * 10^k is a
+     * multiple of 2^k, 10^k / 2 is not.) Only the nearest text can fit, so the first k whose
+     * nearest fits gives the shortest text, and its last digit is not 0, or fewer digits would
+     * have fitted. At k = 5 steps of 10^-5 are below a raw unit, so one always fits; part * 10^5
+     * < 2^31. Texts with the same k have the same length: none reaches the next integer, since
+     * only part == 0 is within half a raw unit of an integer. */
+    uint32_t scale = 1;
+    fraction = 0;
+    for (fraction_digits = 0; part != 0 && fraction_digits < 5;) {
+      uint32_t scaled;
+      uint32_t c;
+      uint32_t rest;
+      uint32_t dist;
+      ++fraction_digits;
+      scale *= 10u;
+      scaled = part * scale;
+      c = scaled >> 14;
+      rest = scaled & 16383u;
+      if (rest > 8192u || (rest == 8192u && (c & 1u) != 0)) {
+        ++c;
+        dist = 16384u - rest;
+      } else {
+        dist = rest;
+      }
+      fraction = c;
+      if (2 * dist < scale) break;
     }
   }
-  if (x < 0 && value != 0) text[length++] = '-';
-  length += fp_impl_put_decimal(text + length, value, fraction_digits);
-  if (size > 0) {
+  /* Written straight into buf when it surely has room, else into text and cut to size. */
+  out = size >= FP_FORMAT_MAX ? buf : text;
+  if (x < 0 && (whole != 0 || fraction != 0)) out[length++] = '-';
+  length += fp_impl_put_decimal(out + length, whole, fraction, fraction_digits);
+  if (out == buf) {
+    buf[length] = '\0';
+  } else if (size > 0) {
     const size_t kept =
         FIXEDPOINT_CAST(size_t, length) < size ? FIXEDPOINT_CAST(size_t, length) : size - 1;
     size_t i;
@@ -124,17 +162,6 @@ FIXEDPOINT_HELPER_RT int fp_impl_is_digit(char c) { return c >= '0' && c <= '9';
 /* The C locale's white space: space, \t, \n, \v, \f, \r. */
 FIXEDPOINT_HELPER_RT int fp_impl_is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-/* Digit i of the digits written before the point (integer, integer_count of them) followed by
- * those after it (fraction, fraction_count), as one sequence; 0 outside the sequence. */
-FIXEDPOINT_HELPER_RT uint64_t fp_impl_digit_at(const char* integer, int64_t integer_count,
-                                               const char* fraction, int64_t fraction_count,
-                                               int64_t i) {
-  if (i < 0) return 0;
-  if (i < integer_count) return FIXEDPOINT_CAST(uint64_t, integer[i] - '0');
-  i -= integer_count;
-  return i < fraction_count ? FIXEDPOINT_CAST(uint64_t, fraction[i] - '0') : 0;
-}
-
 /* The end of fp_strtofp for a value beyond the range. */
 FIXEDPOINT_HELPER_RT int32_t fp_impl_range_error(int negative) {
   errno = ERANGE;
@@ -142,37 +169,46 @@ FIXEDPOINT_HELPER_RT int32_t fp_impl_range_error(int negative) {
 }
 
 FIXEDPOINT_FN_RT int32_t fp_strtofp(const char* str, char** end) {
-  const char* p = str;
-  const char* integer;
-  const char* fraction;
-  int64_t integer_count;
-  int64_t fraction_count = 0;
+  /* Only 21 digits from the first nonzero one can matter: a value in range has at most 6
+   * digits before the point, the next 15 decide the rounding, and a value whose first nonzero
+   * digit is beyond the 5th after the point is below 10^-5 and rounds to 0. */
+  int significant[21];
+  int kept = 0;              /* digits in significant */
+  int64_t leading_zeros = 0; /* before the first nonzero digit, on either side of the point */
+  int64_t before_point = 0;  /* digits before the point */
+  int64_t after_point = 0;   /* digits after the point */
   int64_t exponent = 0;
-  int64_t first; /* the first nonzero digit, counted in both parts */
-  int64_t point; /* the value is 0.D * 10^point, D being both parts' digits */
-  int64_t magnitude_digits;
-  uint64_t whole = 0;
+  int64_t point; /* the value is 0.S * 10^point, S being the significant digits */
+  uint32_t whole = 0;
   uint64_t fifteen = 0; /* the first 15 digits after the point */
   uint64_t magnitude;
   int negative = 0;
-  int hexadecimal;
-  int64_t i;
+  int i;
+  const char* p = str;
 
   while (fp_impl_is_space(*p)) ++p;
   if (*p == '+' || *p == '-') negative = *p++ == '-';
   /* strtod would read "0x..." as hexadecimal; rather than read its "0" alone, reject it. p[1]
    * is only read when p[0] is '0', so never past the NUL. */
-  hexadecimal = p[0] == '0' && (p[1] == 'x' || p[1] == 'X');
-  integer = p;
-  while (fp_impl_is_digit(*p)) ++p;
-  integer_count = p - integer;
-  fraction = p;
-  if (*p == '.') {
-    fraction = ++p;
-    while (fp_impl_is_digit(*p)) ++p;
-    fraction_count = p - fraction;
+  if (!(p[0] == '0' && (p[1] == 'x' || p[1] == 'X'))) {
+    for (; fp_impl_is_digit(*p); ++p, ++before_point) {
+      if (kept == 0 && *p == '0') {
+        ++leading_zeros;
+      } else if (kept < 21) {
+        significant[kept++] = *p - '0';
+      }
+    }
+    if (*p == '.') {
+      for (++p; fp_impl_is_digit(*p); ++p, ++after_point) {
+        if (kept == 0 && *p == '0') {
+          ++leading_zeros;
+        } else if (kept < 21) {
+          significant[kept++] = *p - '0';
+        }
+      }
+    }
   }
-  if (hexadecimal || integer_count + fraction_count == 0) {
+  if (before_point + after_point == 0) {
     if (end != NULL) *end = FIXEDPOINT_CONST_CAST(char*, str);
     errno = EINVAL;
     return 0;
@@ -193,29 +229,21 @@ FIXEDPOINT_FN_RT int32_t fp_strtofp(const char* str, char** end) {
   }
   if (end != NULL) *end = FIXEDPOINT_CONST_CAST(char*, p);
 
-  for (first = 0; first < integer_count + fraction_count; ++first) {
-    if (fp_impl_digit_at(integer, integer_count, fraction, fraction_count, first) != 0) break;
-  }
-  if (first == integer_count + fraction_count) return 0;
-  point = integer_count + exponent;
-  /* 10^(magnitude_digits - 1) <= value < 10^magnitude_digits. */
-  magnitude_digits = point - first;
-  if (magnitude_digits > 6) return fp_impl_range_error(negative); /* >= 10^6 */
-  if (magnitude_digits < -4) return 0; /* below 10^-5, less than half a raw unit */
-  for (i = first; i < point; ++i) {
-    whole = whole * 10u + fp_impl_digit_at(integer, integer_count, fraction, fraction_count, i);
-  }
-  for (i = point; i < point + 15; ++i) {
-    fifteen = fifteen * 10u + fp_impl_digit_at(integer, integer_count, fraction, fraction_count, i);
+  if (kept == 0) return 0;
+  point = before_point + exponent - leading_zeros;
+  if (point > 6) return fp_impl_range_error(negative); /* at least 10^6 */
+  if (point < -4) return 0;                            /* below 10^-5, less than half a raw unit */
+  for (i = 0; i < point; ++i)
+    whole = whole * 10u + FIXEDPOINT_CAST(uint32_t, i < kept ? significant[i] : 0);
+  for (i = FIXEDPOINT_CAST(int, point); i < point + 15; ++i) {
+    fifteen = fifteen * 10u + FIXEDPOINT_CAST(uint64_t, i >= 0 && i < kept ? significant[i] : 0);
   }
   /* Round half away on the magnitude: floor(f * 16384 + 1/2) = floor((floor(f * 32768) + 1) / 2),
    * and floor(f * 32768) = floor(fifteen / 5^15). */
-  magnitude = whole * 16384u + (fifteen / UINT64_C(30517578125) + 1) / 2;
+  magnitude = FIXEDPOINT_CAST(uint64_t, whole) * 16384u + (fifteen / UINT64_C(30517578125) + 1) / 2;
   if (magnitude > (negative ? UINT64_C(2147483648) : UINT64_C(2147483647))) {
     return fp_impl_range_error(negative);
   }
   return negative ? fp_impl_wrap(0u - FIXEDPOINT_CAST(uint32_t, magnitude))
                   : FIXEDPOINT_CAST(int32_t, magnitude);
 }
-
-#undef FIXEDPOINT_TEXT_UNIT
