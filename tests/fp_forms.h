@@ -4,6 +4,7 @@
 #ifndef FIXEDPOINT_TESTS_FP_FORMS_H
 #define FIXEDPOINT_TESTS_FP_FORMS_H
 
+#include <stddef.h>
 #include <stdint.h>
 #ifndef __cplusplus
 #include <stdbool.h>
@@ -12,26 +13,35 @@
 /* The functions, grouped by signature. */
 #define FP_FORMS_UNARY(X) \
   X(cvt_int_fp) X(fp_round) X(fp_to_nearest) X(fp_floor) X(fp_ceil) X(cvt_int_fp_sat) X(fp_sqrt)
-#define FP_FORMS_BINARY(X)                                                                 \
-  X(fp_add)                                                                                \
-  X(fp_sub)                                                                                \
-  X(fp_mul) X(fp_div) X(fp_add_int) X(fp_sub_int) X(fp_mul_int) X(fp_div_int) X(fp_mul_fp) \
-      X(fp_mul_fp_nearest) X(fp_add_sat) X(fp_sub_sat) X(fp_mul_fp_sat) X(fp_div_sat)      \
+#define FP_FORMS_BINARY(X)                                                            \
+  X(fp_add)                                                                           \
+  X(fp_sub)                                                                           \
+  X(fp_mul)                                                                           \
+  X(fp_div) X(fp_add_int) X(fp_sub_int) X(fp_mul_int) X(fp_div_int) X(fp_mul_fp)      \
+      X(fp_mul_fp_nearest) X(fp_add_sat) X(fp_sub_sat) X(fp_mul_fp_sat) X(fp_div_sat) \
           X(fp_add_int_sat) X(fp_sub_int_sat) X(fp_mul_int_sat) X(fp_div_int_sat)
 #define FP_FORMS_UNARY_CKD(X) X(cvt_int_fp_ckd) X(fp_sqrt_ckd)
-#define FP_FORMS_BINARY_CKD(X)                                                         \
-  X(fp_add_ckd)                                                                        \
-  X(fp_sub_ckd)                                                                        \
-  X(fp_mul_fp_ckd) X(fp_div_ckd) X(fp_add_int_ckd) X(fp_sub_int_ckd) X(fp_mul_int_ckd) \
-      X(fp_div_int_ckd)
+#define FP_FORMS_BINARY_CKD(X) \
+  X(fp_add_ckd)                \
+  X(fp_sub_ckd)                \
+  X(fp_mul_fp_ckd)             \
+  X(fp_div_ckd) X(fp_add_int_ckd) X(fp_sub_int_ckd) X(fp_mul_int_ckd) X(fp_div_int_ckd)
 #define FP_FORMS_ALL(X) \
   FP_FORMS_UNARY(X) FP_FORMS_BINARY(X) FP_FORMS_UNARY_CKD(X) FP_FORMS_BINARY_CKD(X)
+
+/* The conversions to and from double and text: (return type, name, parameter list). */
+#define FP_FORMS_TEXT(X)               \
+  X(double, fp_to_double, (int32_t))   \
+  X(int32_t, fp_from_double, (double)) \
+  X(int, fp_format, (char*, size_t, int32_t, int)) X(int32_t, fp_strtofp, (const char*, char**))
 
 #define FP_FORMS_UNARY_MEMBER(f) int32_t (*f)(int32_t);
 #define FP_FORMS_BINARY_MEMBER(f) int32_t (*f)(int32_t, int32_t);
 #define FP_FORMS_UNARY_CKD_MEMBER(f) bool (*f)(int32_t*, int32_t);
 #define FP_FORMS_BINARY_CKD_MEMBER(f) bool (*f)(int32_t*, int32_t, int32_t);
 #define FP_FORMS_ENTRY(f) f,
+#define FP_FORMS_TEXT_MEMBER(type, f, parameters) type(*f) parameters;
+#define FP_FORMS_TEXT_ENTRY(type, f, parameters) f,
 
 struct fp_form {
   const char* name;
@@ -39,11 +49,13 @@ struct fp_form {
   FP_FORMS_BINARY(FP_FORMS_BINARY_MEMBER)
   FP_FORMS_UNARY_CKD(FP_FORMS_UNARY_CKD_MEMBER)
   FP_FORMS_BINARY_CKD(FP_FORMS_BINARY_CKD_MEMBER)
+  FP_FORMS_TEXT(FP_FORMS_TEXT_MEMBER)
 };
 
 /* Defines the form `variable` from the functions visible where it is used. */
 #define FP_FORMS_DEFINE(variable, label) \
-  const struct fp_form variable = {label, FP_FORMS_ALL(FP_FORMS_ENTRY)}
+  const struct fp_form variable = {      \
+      label, FP_FORMS_ALL(FP_FORMS_ENTRY) FP_FORMS_TEXT(FP_FORMS_TEXT_ENTRY)}
 
 #ifdef __cplusplus
 extern "C" {

@@ -42,6 +42,15 @@ int32_t strict_consumer_uses_everything(int32_t a, int32_t b) {
   return r;
 }
 
+int strict_consumer_uses_text(char* buf, size_t size, const char* text);
+
+int strict_consumer_uses_text(char* buf, size_t size, const char* text) {
+  char* end = NULL;
+  const int32_t x = fp_strtofp(text, &end);
+  const int32_t twice = fp_from_double(fp_to_double(x) * 2.0);
+  return fp_format(buf, size, twice, end == text ? 14 : -1);
+}
+
 #if defined(FIXEDPOINT_HEADER_ONLY) && defined(__cplusplus) && __cplusplus >= 201402L
 static_assert(fp_div(cvt_int_fp(1), cvt_int_fp(60)) == 273, "constexpr in C++14 and later");
 static_assert(fp_sqrt(INT32_MAX) == 5931642, "the integer square root at compile time");
