@@ -191,21 +191,21 @@ FIXEDPOINT_FN_RT int32_t fp_strtofp(const char* str, char** end) {
   /* strtod would read "0x..." as hexadecimal; rather than read its "0" alone, reject it. p[1]
    * is only read when p[0] is '0', so never past the NUL. */
   if (!(p[0] == '0' && (p[1] == 'x' || p[1] == 'X'))) {
-    for (; fp_impl_is_digit(*p); ++p, ++before_point) {
-      if (kept == 0 && *p == '0') {
-        ++leading_zeros;
-      } else if (kept < 21) {
-        significant[kept++] = *p - '0';
-      }
+    for (; *p == '0'; ++p) ++leading_zeros;
+    for (; fp_impl_is_digit(*p); ++p) {
+      if (kept < 21) significant[kept++] = *p - '0';
+      ++before_point;
     }
+    before_point += leading_zeros;
     if (*p == '.') {
-      for (++p; fp_impl_is_digit(*p); ++p, ++after_point) {
-        if (kept == 0 && *p == '0') {
-          ++leading_zeros;
-        } else if (kept < 21) {
-          significant[kept++] = *p - '0';
-        }
+      const char* fraction = ++p;
+      if (kept == 0) {
+        for (; *p == '0'; ++p) ++leading_zeros;
       }
+      for (; fp_impl_is_digit(*p); ++p) {
+        if (kept < 21) significant[kept++] = *p - '0';
+      }
+      after_point = p - fraction;
     }
   }
   if (before_point + after_point == 0) {
