@@ -76,9 +76,9 @@ void Check(int32_t x) {
     return;
   }
   if (k > 0) {
-    // One digit fewer: any text that reads back lies within a raw unit of this one, so among
-    // the multiples of 10^-(k-1) nearest to it.
-    for (uint64_t shorter = c / 10 < 2 ? 0 : c / 10 - 2; shorter <= c / 10 + 2; ++shorter) {
+    // One digit fewer: a text that reads back lies within a raw unit (< 10^-4) of this one, so
+    // it is one of the two multiples of 10^-(k-1) around it.
+    for (const uint64_t shorter : {c / 10, c / 10 + 1}) {
       if (ReadsBackAs(shorter, k - 1, m)) Fail(x, text, "a shorter text reads back");
     }
   }
