@@ -10,30 +10,33 @@
 #include <stdbool.h>
 #endif
 
+/* clang-format 14 breaks the lists below differently on every run, so it leaves them be. */
+/* clang-format off */
 /* The functions, grouped by signature. */
 #define FP_FORMS_UNARY(X) \
   X(cvt_int_fp) X(fp_round) X(fp_to_nearest) X(fp_floor) X(fp_ceil) X(cvt_int_fp_sat) X(fp_sqrt)
-#define FP_FORMS_BINARY(X)                                                            \
-  X(fp_add)                                                                           \
-  X(fp_sub)                                                                           \
-  X(fp_mul)                                                                           \
-  X(fp_div) X(fp_add_int) X(fp_sub_int) X(fp_mul_int) X(fp_div_int) X(fp_mul_fp)      \
-      X(fp_mul_fp_nearest) X(fp_add_sat) X(fp_sub_sat) X(fp_mul_fp_sat) X(fp_div_sat) \
+#define FP_FORMS_BINARY(X)                                                                 \
+  X(fp_add)                                                                                \
+  X(fp_sub)                                                                                \
+  X(fp_mul) X(fp_div) X(fp_add_int) X(fp_sub_int) X(fp_mul_int) X(fp_div_int) X(fp_mul_fp) \
+      X(fp_mul_fp_nearest) X(fp_add_sat) X(fp_sub_sat) X(fp_mul_fp_sat) X(fp_div_sat)      \
           X(fp_add_int_sat) X(fp_sub_int_sat) X(fp_mul_int_sat) X(fp_div_int_sat)
 #define FP_FORMS_UNARY_CKD(X) X(cvt_int_fp_ckd) X(fp_sqrt_ckd)
-#define FP_FORMS_BINARY_CKD(X) \
-  X(fp_add_ckd)                \
-  X(fp_sub_ckd)                \
-  X(fp_mul_fp_ckd)             \
-  X(fp_div_ckd) X(fp_add_int_ckd) X(fp_sub_int_ckd) X(fp_mul_int_ckd) X(fp_div_int_ckd)
+#define FP_FORMS_BINARY_CKD(X)                                                         \
+  X(fp_add_ckd)                                                                        \
+  X(fp_sub_ckd)                                                                        \
+  X(fp_mul_fp_ckd) X(fp_div_ckd) X(fp_add_int_ckd) X(fp_sub_int_ckd) X(fp_mul_int_ckd) \
+      X(fp_div_int_ckd)
 #define FP_FORMS_ALL(X) \
   FP_FORMS_UNARY(X) FP_FORMS_BINARY(X) FP_FORMS_UNARY_CKD(X) FP_FORMS_BINARY_CKD(X)
 
 /* The conversions to and from double and text: (return type, name, parameter list). */
-#define FP_FORMS_TEXT(X)               \
-  X(double, fp_to_double, (int32_t))   \
-  X(int32_t, fp_from_double, (double)) \
-  X(int, fp_format, (char*, size_t, int32_t, int)) X(int32_t, fp_strtofp, (const char*, char**))
+#define FP_FORMS_TEXT(X)                           \
+  X(double, fp_to_double, (int32_t))               \
+  X(int32_t, fp_from_double, (double))             \
+  X(int, fp_format, (char*, size_t, int32_t, int)) \
+  X(int32_t, fp_strtofp, (const char*, char**))
+/* clang-format on */
 
 #define FP_FORMS_UNARY_MEMBER(f) int32_t (*f)(int32_t);
 #define FP_FORMS_BINARY_MEMBER(f) int32_t (*f)(int32_t, int32_t);
