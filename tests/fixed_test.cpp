@@ -364,7 +364,6 @@ TEST(Fixed, EveryIncludeOrderAndModeGivesTheCResults) {
   }
 }
 
-#ifdef FIXEDPOINT_HAS_TEXT
 // ---- Doubles, printing and reading --------------------------------------------------------------
 
 TEST(Fixed, DoubleConversionsMatchTheirCFunctions) {
@@ -519,7 +518,6 @@ TEST(FixedLiteral, RoundsAsFpStrtofpReadsTheSameText) {
     EXPECT_EQ(row.literal.raw(), want);
   }
 }
-#endif
 
 TEST(FixedLiteral, IgnoresDigitSeparators) {
   EXPECT_EQ((1'000.5_fx).raw(), 16392192);

@@ -52,10 +52,7 @@ namespace fixedpoint::detail {
 #define FIXEDPOINT_HELPER inline constexpr
 #define FIXEDPOINT_HELPER_RT inline
 #include "fp_impl.h"
-#if __has_include("fp_text_impl.h")
 #include "fp_text_impl.h"
-#define FIXEDPOINT_HAS_TEXT 1
-#endif
 #undef FIXEDPOINT_FN
 #undef FIXEDPOINT_FN_RT
 #undef FIXEDPOINT_HELPER
@@ -123,14 +120,12 @@ class fixed {
   // Returns: the smallest integer not below the value (fp_ceil): 0.25 gives 1.
   constexpr int32_t ceil() const noexcept { return detail::fp_ceil(raw_); }
 
-#ifdef FIXEDPOINT_HAS_TEXT
   // Returns: the value nearest to d, halves away from zero (fp_from_double); beyond the range
   // the end of the range on d's side, and 0 for NaN.
   static fixed from_double(double d) noexcept { return from_raw(detail::fp_from_double(d)); }
 
   // Returns: the value as a double (fp_to_double), exactly.
   explicit operator double() const noexcept { return detail::fp_to_double(raw_); }
-#endif
 
   // Arithmetic. Each operator is one function of fp.h, named after it; all wrap modulo 2^32
   // (fixed::from_raw(INT32_MAX) + fixed::from_raw(1) is the lowest value), and the divisions
@@ -341,7 +336,6 @@ constexpr fixed mul_nearest(fixed x, fixed y) noexcept {
   return fixed::from_raw(detail::fp_mul_fp_nearest(x.raw(), y.raw()));
 }
 
-#ifdef FIXEDPOINT_HAS_TEXT
 // ---- Text ---------------------------------------------------------------------------------------
 
 // Returns: the shortest decimal text that reads back as x (fp_format with digits -1):
@@ -386,7 +380,6 @@ inline std::istream& operator>>(std::istream& in, fixed& x) {
   errno = saved_errno;
   return in;
 }
-#endif
 
 // ---- The literal --------------------------------------------------------------------------------
 
