@@ -46,6 +46,9 @@
 
 // The C functions' bodies again, with C++ linkage and constexpr where the C ones may be, so that
 // they inline into the operators in either mode of fp.h and never clash with its declarations.
+// They are inline functions with external linkage, as the member functions that call them must
+// be: every file of a program should see the same definitions, so FIXEDPOINT_NO_SSE2 (which
+// changes how fp_sqrt computes, not what) is best set for the whole program or not at all.
 namespace fixedpoint::detail {
 #define FIXEDPOINT_FN inline constexpr
 #define FIXEDPOINT_FN_RT inline
