@@ -1,7 +1,8 @@
 // What the library costs over the same arithmetic written inline: each function through libfp
-// ("/library"), through the header-only definitions ("/header") and as the bare integer
-// expression a careful caller would write by hand ("/inline"). See harness.h for the method.
-// The program exits 1, before timing anything, if any form disagrees with the inline one.
+// ("/library"), through the header-only definitions ("/header"), through fixed.hpp ("/cxx") and
+// as the bare integer expression a careful caller would write by hand ("/inline"). See harness.h
+// for the method. The program exits 1, before timing anything, if any form disagrees with the
+// inline one.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -174,6 +175,7 @@ int main(int argc, char** argv) {
   fpbench::RegisterInlineForms();
   fpbench::RegisterLibraryForms();
   fpbench::RegisterHeaderForms();
+  fpbench::RegisterCxxForms();
   if (fpbench::mismatches != 0) {
     std::fprintf(stderr, "fp_bench: %d results differ from the inline forms\n",
                  fpbench::mismatches);

@@ -1,8 +1,9 @@
 // The benchmark harness shared by every form of the library that fp_bench times.
 //
 // A function is timed in several forms over the same 4096 operand pairs: "<function>/library"
-// calls libfp, "<function>/header" uses the header-only definitions, and "<function>/inline" is
-// the bare integer arithmetic a caller would write by hand. One benchmark iteration is one pass
+// calls libfp, "<function>/header" uses the header-only definitions, "<function>/cxx" the
+// operators and functions of fixed.hpp, and "<function>/inline" is the bare integer arithmetic a
+// caller would write by hand. One benchmark iteration is one pass
 // over the 4096 elements; items_per_second counts elements, and a form's time divided by the
 // inline time is its overhead. Every form is run over the operands when it is registered and
 // must give the results of the first form registered for that function (the inline one).
@@ -87,9 +88,11 @@ void Register(const std::string& function, const char* form, Domain domain, Op o
   });
 }
 
-// The library's functions as libfp and as header-only definitions, registered from forms.inc.
+// The library's functions as libfp and as header-only definitions, registered from forms.inc,
+// and as fixed.hpp's operators and functions.
 void RegisterLibraryForms();
 void RegisterHeaderForms();
+void RegisterCxxForms();
 
 }  // namespace fpbench
 

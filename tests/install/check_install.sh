@@ -94,6 +94,9 @@ consume_from_cmake() {
   cmake --build "$work/$name" >>"$work/$name.log"
   expect_output "$name consumer" "c++ 5461 1 -2147483648" "$work/$name/consumer"
   expect_output "$name C consumer" "c 5461 1 2147483647" "$work/$name/consumer_c"
+  # fixed.hpp needs nothing of libfp, whichever target brought it in.
+  expect_output "$name fixed consumer" "59.97 0.3333 0.99994 59.97" "$work/$name/consumer_fixed"
+  expect_self_contained "$name fixed consumer" "$work/$name/consumer_fixed"
 }
 # Fails if a program refers to any function of the library that it does not define itself.
 expect_self_contained() {

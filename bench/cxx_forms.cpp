@@ -1,0 +1,59 @@
+// The functions as C++ code that uses fixedpoint::fixed writes them: an operator, a member or a
+// free function of fixed.hpp for each C function that has one ("/cxx"). The checked functions
+// are left out: their std::optional holds no value on overflow, which the other forms return.
+#include <fixedpoint/fixed.hpp>
+
+#include "harness.h"
+
+namespace {
+
+using fixedpoint::fixed;
+
+fixed F(int32_t raw) { return fixed::from_raw(raw); }
+
+}  // namespace
+
+void fpbench::RegisterCxxForms() {
+  const char* const form = "cxx";
+  Register("cvt_int_fp", form, Domain::kAny, [](int32_t n, int32_t) { return fixed(n).raw(); });
+  Register("fp_round", form, Domain::kAny, [](int32_t x, int32_t) { return F(x).to_int(); });
+  Register("fp_to_nearest", form, Domain::kNearestRange,
+           [](int32_t x, int32_t) { return F(x).round(); });
+  Register("fp_add", form, Domain::kAny, [](int32_t x, int32_t y) { return (F(x) + F(y)).raw(); });
+  Register("fp_sub", form, Domain::kAny, [](int32_t x, int32_t y) { return (F(x) - F(y)).raw(); });
+  Register("fp_div", form, Domain::kDivisor,
+           [](int32_t x, int32_t y) { return (F(x) / F(y)).raw(); });
+  Register("fp_add_int", form, Domain::kAny, [](int32_t x, int32_t n) { return (F(x) + n).raw(); });
+  Register("fp_sub_int", form, Domain::kAny, [](int32_t x, int32_t n) { return (F(x) - n).raw(); });
+  Register("fp_mul_int", form, Domain::kAny, [](int32_t x, int32_t n) { return (F(x) * n).raw(); });
+  Register("fp_div_int", form, Domain::kIntDivisor,
+           [](int32_t x, int32_t n) { return (F(x) / n).raw(); });
+
+  Register("fp_mul_fp", form, Domain::kAny,
+           [](int32_t x, int32_t y) { return (F(x) * F(y)).raw(); });
+  Register("fp_mul_fp_nearest", form, Domain::kAny,
+           [](int32_t x, int32_t y) { return mul_nearest(F(x), F(y)).raw(); });
+  Register("fp_floor", form, Domain::kAny, [](int32_t x, int32_t) { return F(x).floor(); });
+  Register("fp_ceil", form, Domain::kAny, [](int32_t x, int32_t) { return F(x).ceil(); });
+  Register("fp_sqrt", form, Domain::kNonNegative,
+           [](int32_t x, int32_t) { return sqrt(F(x)).raw(); });
+
+  Register("cvt_int_fp_sat", form, Domain::kAny,
+           [](int32_t n, int32_t) { return fixedpoint::from_int_sat(n).raw(); });
+  Register("fp_add_sat", form, Domain::kAny,
+           [](int32_t x, int32_t y) { return add_sat(F(x), F(y)).raw(); });
+  Register("fp_sub_sat", form, Domain::kAny,
+           [](int32_t x, int32_t y) { return sub_sat(F(x), F(y)).raw(); });
+  Register("fp_mul_fp_sat", form, Domain::kAny,
+           [](int32_t x, int32_t y) { return mul_sat(F(x), F(y)).raw(); });
+  Register("fp_div_sat", form, Domain::kDivisor,
+           [](int32_t x, int32_t y) { return div_sat(F(x), F(y)).raw(); });
+  Register("fp_add_int_sat", form, Domain::kAny,
+           [](int32_t x, int32_t n) { return add_sat(F(x), n).raw(); });
+  Register("fp_sub_int_sat", form, Domain::kAny,
+           [](int32_t x, int32_t n) { return sub_sat(F(x), n).raw(); });
+  Register("fp_mul_int_sat", form, Domain::kAny,
+           [](int32_t x, int32_t n) { return mul_sat(F(x), n).raw(); });
+  Register("fp_div_int_sat", form, Domain::kDivisor,
+           [](int32_t x, int32_t n) { return div_sat(F(x), n).raw(); });
+}

@@ -1,0 +1,8 @@
+// fp.h in header-only mode and fixed.hpp, fp.h first.
+#define FIXEDPOINT_HEADER_ONLY
+#include <fixedpoint/fp.h>
+#include <fixedpoint/fixed.hpp>
+
+#include "fixed_order.h"
+
+FIXED_ORDER_DEFINE(FixedOrderHeaderOnlyCFirst)

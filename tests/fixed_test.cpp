@@ -1,0 +1,480 @@
+// fixedpoint::fixed against the C functions of libfp: every operator and free function gives
+// bit for bit what its C function gives, on a million seeded random and corner operand pairs;
+// the same operators at compile time; printing, reading and the literal. Failures print raw
+// values.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <functional>
+#include <iomanip>
+#include <limits>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <type_traits>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include <fixedpoint/fp.h>
+#include <fixedpoint/fixed.hpp>
+
+#include "fixed_order.h"
+
+namespace {
+
+using fixedpoint::fixed;
+using namespace fixedpoint::literals;
+
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+
+constexpr fixed F(int32_t raw) { return fixed::from_raw(raw); }
+
+// ---- The type ---------------------------------------------------------------------------------
+
+static_assert(sizeof(fixed) == 4 && std::is_trivially_copyable_v<fixed>);
+static_assert(std::is_standard_layout_v<fixed>);
+static_assert(!std::is_convertible_v<int, fixed> && !std::is_convertible_v<fixed, int>);
+static_assert(!std::is_convertible_v<double, fixed> && !std::is_convertible_v<fixed, double>);
+static_assert(!std::is_convertible_v<int32_t, fixed> && !std::is_convertible_v<fixed, int32_t>);
+static_assert(std::is_constructible_v<fixed, int> && std::is_constructible_v<fixed, short>);
+// Types whose values an int32_t cannot all hold, and those that are not numbers, need a cast.
+static_assert(!std::is_constructible_v<fixed, double> && !std::is_constructible_v<fixed, float>);
+static_assert(!std::is_constructible_v<fixed, int64_t> &&
+              !std::is_constructible_v<fixed, unsigned>);
+static_assert(!std::is_constructible_v<fixed, bool> && !std::is_constructible_v<fixed, char>);
+
+template <typename T, typename U, typename = void>
+constexpr bool kCanAdd = false;
+template <typename T, typename U>
+constexpr bool kCanAdd<T, U, std::void_t<decltype(std::declval<T>() + std::declval<U>())>> = true;
+static_assert(kCanAdd<fixed, fixed> && kCanAdd<fixed, int> && kCanAdd<int, fixed>);
+static_assert(!kCanAdd<fixed, double> && !kCanAdd<fixed, int64_t> && !kCanAdd<fixed, unsigned>);
+
+using Limits = std::numeric_limits<fixed>;
+static_assert(Limits::is_specialized && Limits::is_signed && !Limits::is_integer);
+static_assert(Limits::is_exact && Limits::is_bounded && Limits::is_modulo && !Limits::traps);
+static_assert(!Limits::has_infinity && !Limits::has_quiet_NaN && !Limits::has_signaling_NaN);
+static_assert(Limits::radix == 2 && Limits::digits == 31 && Limits::digits10 == 9);
+static_assert(Limits::round_style == std::round_toward_zero);
+static_assert(Limits::min().raw() == kMin && Limits::lowest().raw() == kMin);
+static_assert(Limits::max().raw() == kMax && Limits::epsilon().raw() == 1);
+static_assert(Limits::round_error() == fixed(1));
+
+// ---- Every operator at compile time -------------------------------------------------------------
+
+struct ConstantRow {
+  const char* expression;
+  fixed got;
+  int32_t want;
+};
+
+template <typename Op>
+constexpr fixed Assigned(fixed x, Op op) {
+  op(x);
+  return x;
+}
+constexpr fixed Or(std::optional<fixed> r, int32_t otherwise) { return r.value_or(F(otherwise)); }
+constexpr int32_t kNone = 12345;  // what a checked row holds for nullopt
+
+constexpr ConstantRow kConstantRows[] = {
+    {"-1.0", -fixed(1), -16384},
+    {"-lowest wraps", -F(kMin), kMin},
+    {"+2.0", +fixed(2), 32768},
+    {"highest + 1 raw wraps", F(kMax) + F(1), kMin},
+    {"1.0 * 1.0 rescales", fixed(1) * fixed(1), 16384},
+    {"-1 raw * 1 raw truncates", F(-1) * F(1), 0},
+    {"1 / 60", fixed(1) / fixed(60), 273},
+    {"1 / 0", fixed(1) / fixed(0), kMax},
+    {"0.5 + 2", F(8192) + 2, 40960},
+    {"2 + 0.5", 2 + F(8192), 40960},
+    {"0.5 - 1", F(8192) - 1, -8192},
+    {"0.5 * 3", F(8192) * 3, 24576},
+    {"-3 * 0.5", -3 * F(8192), -24576},
+    {"-7 raw / 2", F(-7) / 2, -3},
+    {"lowest / -1 wraps", F(kMin) / -1, kMin},
+    {"x += y", Assigned(fixed(1), [](fixed& x) { x += fixed(2); }), 49152},
+    {"x -= y", Assigned(fixed(1), [](fixed& x) { x -= fixed(2); }), -16384},
+    {"x *= y", Assigned(fixed(3), [](fixed& x) { x *= F(8192); }), 24576},
+    {"x /= y", Assigned(fixed(3), [](fixed& x) { x /= fixed(2); }), 24576},
+    {"x += n", Assigned(fixed(1), [](fixed& x) { x += 2; }), 49152},
+    {"x -= n", Assigned(fixed(1), [](fixed& x) { x -= 2; }), -16384},
+    {"x *= n", Assigned(fixed(3), [](fixed& x) { x *= -2; }), -98304},
+    {"x /= n", Assigned(fixed(3), [](fixed& x) { x /= 2; }), 24576},
+    {"to_int(1.75)", F(F(28672).to_int()), 1},
+    {"round(-0.5)", F(F(-8192).round()), -1},
+    {"floor(-1 raw)", F(F(-1).floor()), -1},
+    {"ceil(1 raw)", F(F(1).ceil()), 1},
+    {"from_int_sat(131072)", fixedpoint::from_int_sat(131072), kMax},
+    {"add_sat", fixedpoint::add_sat(F(kMax), F(1)), kMax},
+    {"sub_sat", fixedpoint::sub_sat(F(kMin), F(1)), kMin},
+    {"mul_sat", fixedpoint::mul_sat(F(kMin), fixed(-1)), kMax},
+    {"div_sat by 0", fixedpoint::div_sat(fixed(1), fixed(0)), kMax},
+    {"add_sat int", fixedpoint::add_sat(F(-1), 131072), kMax},
+    {"sub_sat int", fixedpoint::sub_sat(fixed(0), 131073), kMin},
+    {"mul_sat int", fixedpoint::mul_sat(F(kMin), -1), kMax},
+    {"div_sat lowest / -1", fixedpoint::div_sat(F(kMin), -1), kMax},
+    {"from_int_checked(131072)", Or(fixedpoint::from_int_checked(131072), kNone), kNone},
+    {"add_checked overflows", Or(fixedpoint::add_checked(F(kMax), F(1)), kNone), kNone},
+    {"sub_checked", Or(fixedpoint::sub_checked(F(kMin), F(1)), kNone), kNone},
+    {"mul_checked", Or(fixedpoint::mul_checked(fixed(2), fixed(3)), kNone), 98304},
+    {"div_checked by 0", Or(fixedpoint::div_checked(fixed(0), fixed(0)), kNone), kNone},
+    {"add_checked int", Or(fixedpoint::add_checked(fixed(0), 131072), kNone), kNone},
+    {"sub_checked int", Or(fixedpoint::sub_checked(fixed(0), 131072), kNone), kMin},
+    {"mul_checked int", Or(fixedpoint::mul_checked(F(kMin), -1), kNone), kNone},
+    {"div_checked int", Or(fixedpoint::div_checked(F(-7), 2), kNone), -3},
+    {"sqrt(2)", fixedpoint::sqrt(fixed(2)), 23170},
+    {"sqrt_checked(-1 raw)", Or(fixedpoint::sqrt_checked(F(-1)), kNone), kNone},
+    {"mul_nearest(1 raw, 0.5)", fixedpoint::mul_nearest(F(1), F(8192)), 1},
+    {"1.5_fx", 1.5_fx, 24576},
+    {"3_fx", 3_fx, 49152},
+};
+
+constexpr int FirstWrongConstantRow() {
+  for (int i = 0; i < static_cast<int>(std::size(kConstantRows)); ++i) {
+    if (kConstantRows[i].got.raw() != kConstantRows[i].want) return i;
+  }
+  return -1;
+}
+static_assert(FirstWrongConstantRow() == -1, "a row of kConstantRows is wrong");
+static_assert(F(1) < F(2) && F(2) > F(1) && F(1) <= F(1) && F(1) >= F(1) && F(1) != F(2));
+static_assert(F(kMin) < F(kMax) && -fixed(1) == F(-16384));
+#ifdef FIXEDPOINT_THREE_WAY
+static_assert((F(kMin) <=> F(kMax)) == std::strong_ordering::less);
+#endif
+
+// The same rows at run time, so that a wrong one is named.
+TEST(FixedConstexpr, RowsHoldAtCompileTime) {
+  for (const ConstantRow& row : kConstantRows) {
+    SCOPED_TRACE(row.expression);
+    EXPECT_EQ(row.got.raw(), row.want);
+  }
+}
+
+// ---- Every operator against its C function ------------------------------------------------------
+
+std::vector<std::pair<int32_t, int32_t>> OperandPairs() {
+  const std::vector<int32_t> corners = {
+      kMin,   kMin + 1, -2147475457, -2147475456, -983040,    -65536,   -16385, -16384,
+      -16383, -8193,    -8192,       -8191,       -2,         -1,       0,      1,
+      2,      8191,     8192,        8193,        16383,      16384,    16385,  65536,
+      131071, 131072,   983040,      2147475455,  2147475456, kMax - 1, kMax};
+  std::vector<std::pair<int32_t, int32_t>> pairs;
+  for (int32_t x : corners) {
+    for (int32_t y : corners) pairs.emplace_back(x, y);
+  }
+  std::mt19937 rng(20261209);
+  std::uniform_int_distribution<int32_t> any(kMin, kMax);
+  std::uniform_int_distribution<int32_t> small(-(1 << 18), 1 << 18);
+  for (int i = 0; i < 1 << 18; ++i) {
+    pairs.emplace_back(any(rng), any(rng));
+    pairs.emplace_back(any(rng), small(rng));
+    pairs.emplace_back(small(rng), small(rng));
+    pairs.emplace_back(any(rng), 0);
+  }
+  return pairs;
+}
+
+const std::vector<std::pair<int32_t, int32_t>>& Pairs() {
+  static const auto pairs = OperandPairs();
+  return pairs;
+}
+
+struct BinaryRow {
+  const char* name;
+  int32_t (*cxx)(int32_t, int32_t);
+  int32_t (*c)(int32_t, int32_t);
+};
+
+TEST(Fixed, OperatorsMatchTheirCFunctions) {
+  const BinaryRow rows[] = {
+      {"x + y", [](int32_t x, int32_t y) { return (F(x) + F(y)).raw(); }, fp_add},
+      {"x - y", [](int32_t x, int32_t y) { return (F(x) - F(y)).raw(); }, fp_sub},
+      {"x * y", [](int32_t x, int32_t y) { return (F(x) * F(y)).raw(); }, fp_mul_fp},
+      {"x / y", [](int32_t x, int32_t y) { return (F(x) / F(y)).raw(); }, fp_div},
+      {"x + n", [](int32_t x, int32_t n) { return (F(x) + n).raw(); }, fp_add_int},
+      {"n + x", [](int32_t x, int32_t n) { return (n + F(x)).raw(); }, fp_add_int},
+      {"x - n", [](int32_t x, int32_t n) { return (F(x) - n).raw(); }, fp_sub_int},
+      {"x * n", [](int32_t x, int32_t n) { return (F(x) * n).raw(); }, fp_mul_int},
+      {"n * x", [](int32_t x, int32_t n) { return (n * F(x)).raw(); }, fp_mul_int},
+      {"x / n", [](int32_t x, int32_t n) { return (F(x) / n).raw(); }, fp_div_int},
+      {"add_sat", [](int32_t x, int32_t y) { return add_sat(F(x), F(y)).raw(); }, fp_add_sat},
+      {"sub_sat", [](int32_t x, int32_t y) { return sub_sat(F(x), F(y)).raw(); }, fp_sub_sat},
+      {"mul_sat", [](int32_t x, int32_t y) { return mul_sat(F(x), F(y)).raw(); }, fp_mul_fp_sat},
+      {"div_sat", [](int32_t x, int32_t y) { return div_sat(F(x), F(y)).raw(); }, fp_div_sat},
+      {"add_sat int", [](int32_t x, int32_t n) { return add_sat(F(x), n).raw(); }, fp_add_int_sat},
+      {"sub_sat int", [](int32_t x, int32_t n) { return sub_sat(F(x), n).raw(); }, fp_sub_int_sat},
+      {"mul_sat int", [](int32_t x, int32_t n) { return mul_sat(F(x), n).raw(); }, fp_mul_int_sat},
+      {"div_sat int", [](int32_t x, int32_t n) { return div_sat(F(x), n).raw(); }, fp_div_int_sat},
+      {"mul_nearest", [](int32_t x, int32_t y) { return mul_nearest(F(x), F(y)).raw(); },
+       fp_mul_fp_nearest},
+      // The unary functions, on the first operand.
+      {"-x", [](int32_t x, int32_t) { return (-F(x)).raw(); },
+       [](int32_t x, int32_t) { return fp_sub(0, x); }},
+      {"fixed(n)", [](int32_t n, int32_t) { return fixed(n).raw(); },
+       [](int32_t n, int32_t) { return cvt_int_fp(n); }},
+      {"from_int_sat", [](int32_t n, int32_t) { return fixedpoint::from_int_sat(n).raw(); },
+       [](int32_t n, int32_t) { return cvt_int_fp_sat(n); }},
+      {"to_int", [](int32_t x, int32_t) { return F(x).to_int(); },
+       [](int32_t x, int32_t) { return fp_round(x); }},
+      {"round", [](int32_t x, int32_t) { return F(x).round(); },
+       [](int32_t x, int32_t) { return fp_to_nearest(x); }},
+      {"floor", [](int32_t x, int32_t) { return F(x).floor(); },
+       [](int32_t x, int32_t) { return fp_floor(x); }},
+      {"ceil", [](int32_t x, int32_t) { return F(x).ceil(); },
+       [](int32_t x, int32_t) { return fp_ceil(x); }},
+      {"sqrt", [](int32_t x, int32_t) { return sqrt(F(x)).raw(); },
+       [](int32_t x, int32_t) { return fp_sqrt(x); }},
+  };
+  for (const BinaryRow& row : rows) {
+    int failures = 0;
+    for (const auto& [x, y] : Pairs()) {
+      const int32_t got = row.cxx(x, y);
+      const int32_t want = row.c(x, y);
+      if (got != want && failures++ < 5) {
+        ADD_FAILURE() << row.name << " with x = " << x << ", y = " << y << ": " << got << ", want "
+                      << want;
+      }
+    }
+    EXPECT_EQ(failures, 0) << row.name;
+  }
+}
+
+struct CheckedRow {
+  const char* name;
+  std::optional<fixed> (*cxx)(int32_t, int32_t);
+  bool (*c)(int32_t*, int32_t, int32_t);
+};
+
+TEST(Fixed, CheckedFunctionsGiveTheValueExactlyWhenTheCFunctionReportsNoOverflow) {
+  const CheckedRow rows[] = {
+      {"add_checked", [](int32_t x, int32_t y) { return add_checked(F(x), F(y)); }, fp_add_ckd},
+      {"sub_checked", [](int32_t x, int32_t y) { return sub_checked(F(x), F(y)); }, fp_sub_ckd},
+      {"mul_checked", [](int32_t x, int32_t y) { return mul_checked(F(x), F(y)); }, fp_mul_fp_ckd},
+      {"div_checked", [](int32_t x, int32_t y) { return div_checked(F(x), F(y)); }, fp_div_ckd},
+      {"add_checked int", [](int32_t x, int32_t n) { return add_checked(F(x), n); },
+       fp_add_int_ckd},
+      {"sub_checked int", [](int32_t x, int32_t n) { return sub_checked(F(x), n); },
+       fp_sub_int_ckd},
+      {"mul_checked int", [](int32_t x, int32_t n) { return mul_checked(F(x), n); },
+       fp_mul_int_ckd},
+      {"div_checked int", [](int32_t x, int32_t n) { return div_checked(F(x), n); },
+       fp_div_int_ckd},
+      {"from_int_checked", [](int32_t n, int32_t) { return fixedpoint::from_int_checked(n); },
+       [](int32_t* r, int32_t n, int32_t) { return cvt_int_fp_ckd(r, n); }},
+      {"sqrt_checked", [](int32_t x, int32_t) { return sqrt_checked(F(x)); },
+       [](int32_t* r, int32_t x, int32_t) { return fp_sqrt_ckd(r, x); }},
+  };
+  for (const CheckedRow& row : rows) {
+    int failures = 0;
+    for (const auto& [x, y] : Pairs()) {
+      const std::optional<fixed> got = row.cxx(x, y);
+      int32_t value = 0;
+      const bool overflow = row.c(&value, x, y);
+      const std::string got_text = got ? std::to_string(got->raw()) : "nullopt";
+      const std::string want_text = overflow ? "nullopt" : std::to_string(value);
+      if (got_text != want_text && failures++ < 5) {
+        ADD_FAILURE() << row.name << " with x = " << x << ", y = " << y << ": " << got_text
+                      << ", want " << want_text;
+      }
+    }
+    EXPECT_EQ(failures, 0) << row.name;
+  }
+}
+
+TEST(Fixed, ComparisonsOrderTheRawValues) {
+  int failures = 0;
+  for (const auto& [x, y] : Pairs()) {
+    const fixed a = F(x);
+    const fixed b = F(y);
+    const bool right = (a == b) == (x == y) && (a != b) == (x != y) && (a < b) == (x < y) &&
+                       (a <= b) == (x <= y) && (a > b) == (x > y) && (a >= b) == (x >= y)
+#ifdef FIXEDPOINT_THREE_WAY
+                       && (a <=> b) == (x <=> y)
+#endif
+        ;
+    if (!right && failures++ < 5) ADD_FAILURE() << "x = " << x << ", y = " << y;
+  }
+  EXPECT_EQ(failures, 0);
+}
+
+TEST(Fixed, HashIsTheHashOfTheRawValue) {
+  std::unordered_set<fixed> seen;
+  for (const int32_t r : {kMin, -1, 0, 1, 16384, kMax}) {
+    SCOPED_TRACE(r);
+    EXPECT_EQ(std::hash<fixed>{}(F(r)), std::hash<int32_t>{}(r));
+    EXPECT_TRUE(seen.insert(F(r)).second);
+  }
+  EXPECT_EQ(seen.count(fixed(1)), 1u);
+}
+
+TEST(Fixed, EveryIncludeOrderAndModeGivesTheCResults) {
+  FixedOrderResults (*const orders[])(int32_t, int32_t) = {FixedOrderCFirst, FixedOrderCxxFirst,
+                                                           FixedOrderHeaderOnlyCFirst,
+                                                           FixedOrderHeaderOnlyCxxFirst};
+  for (std::size_t i = 0; i < std::size(orders); ++i) {
+    SCOPED_TRACE(testing::Message() << "order " << i);
+    for (const auto& [x, y] : {std::pair{16384, 16384}, {24576, -40960}, {kMin, -1}, {1, 0}}) {
+      const FixedOrderResults r = orders[i](x, y);
+      EXPECT_EQ(r.c_product, fp_mul_fp(x, y));
+      EXPECT_EQ(r.cxx_product, fp_mul_fp(x, y));
+      EXPECT_EQ(r.c_quotient, fp_div(x, y));
+      EXPECT_EQ(r.cxx_quotient, fp_div(x, y));
+    }
+  }
+}
+
+// ---- Doubles, printing and reading --------------------------------------------------------------
+
+TEST(Fixed, DoubleConversionsMatchTheirCFunctions) {
+  std::mt19937 rng(20261209);
+  std::uniform_real_distribution<double> near_range(-140000.0, 140000.0);
+  int failures = 0;
+  for (const auto& [x, y] : Pairs()) {
+    const double d = near_range(rng) + y / 1e9;
+    if ((fixed::from_double(d).raw() != fp_from_double(d) ||
+         static_cast<double>(F(x)) != fp_to_double(x)) &&
+        failures++ < 5) {
+      ADD_FAILURE() << "x = " << x << ", d = " << std::hexfloat << d;
+    }
+  }
+  EXPECT_EQ(failures, 0);
+}
+
+TEST(FixedStream, RandomValuesAndTheEndsReadBackFromWhatIsWritten) {
+  std::vector<int32_t> values = {kMin, kMin + 1, -1, 0, 1, kMax - 1, kMax};
+  std::mt19937 rng(20261209);
+  std::uniform_int_distribution<int32_t> any(kMin, kMax);
+  for (int i = 0; i < 100000; ++i) values.push_back(any(rng));
+  int failures = 0;
+  for (const int32_t v : values) {
+    std::stringstream shortest;
+    std::stringstream exact;
+    shortest << F(v) << ' ' << F(v);
+    exact << std::fixed << std::setprecision(14) << F(v);
+    fixed a = F(kNone);
+    fixed b = F(kNone);
+    fixed c = F(kNone);
+    shortest >> a >> b;
+    exact >> c;
+    const bool right =
+        !shortest.fail() && !exact.fail() && a == F(v) && b == F(v) && c == F(v) &&
+        shortest.str() == fixedpoint::to_string(F(v)) + ' ' + fixedpoint::to_string(F(v));
+    if (!right && failures++ < 5) {
+      ADD_FAILURE() << v << " written as \"" << shortest.str() << "\" and \"" << exact.str()
+                    << "\" read back as " << a.raw() << ", " << b.raw() << ", " << c.raw();
+    }
+  }
+  EXPECT_EQ(failures, 0);
+}
+
+struct PrintRow {
+  int32_t raw;
+  std::ios_base::fmtflags flags;
+  std::streamsize precision;
+  std::streamsize width;
+  const char* want;
+};
+
+TEST(FixedStream, PrintsShortestOrFixedDigitsWithTheStreamsPadding) {
+  const std::ios_base::fmtflags none{};
+  const PrintRow rows[] = {
+      {16384, none, 6, 0, "1|"},
+      {-8192, none, 6, 0, "-0.5|"},
+      {273, none, 6, 0, "0.01666|"},
+      {kMax, none, 6, 0, "131071.99994|"},
+      {kMin, none, 6, 0, "-131072|"},
+      {16384, std::ios::fixed, 2, 0, "1.00|"},
+      {273, std::ios::fixed, 30, 0, "0.01666259765625|"},
+      {24576, std::ios::fixed, 0, 0, "2|"},
+      {-1, std::ios::fixed, 2, 0, "0.00|"},
+      {24576, none, 6, 6, "***1.5|"},
+      {24576, std::ios::left, 6, 6, "1.5***|"},
+      {-24576, std::ios::fixed | std::ios::right, 2, 8, "***-1.50|"},
+  };
+  for (const PrintRow& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.raw << " with width " << row.width << ", precision "
+                                    << row.precision << ", flags " << row.flags);
+    std::ostringstream out;
+    out.flags(row.flags);
+    out.precision(row.precision);
+    out << std::setfill('*') << std::setw(static_cast<int>(row.width)) << F(row.raw) << '|';
+    EXPECT_EQ(out.str(), row.want);
+  }
+}
+
+struct ReadRow {
+  const char* text;
+  std::optional<int32_t> want;  // nullopt: failbit, and the variable unchanged
+};
+
+TEST(FixedStream, ReadsOneWholeTokenOrFailsAndLeavesTheVariable) {
+  const ReadRow rows[] = {
+      {"1.5", 24576},           {" \n -0.5 tail", -8192},        {"1e2", 1638400},
+      {"0.000030517578125", 1}, {"131071.99993896484375", kMax}, {"-131072", kMin},
+      {"131072", std::nullopt}, {"-131072.00004", std::nullopt}, {"1.5x", std::nullopt},
+      {"abc", std::nullopt},    {"0x10", std::nullopt},          {"", std::nullopt},
+  };
+  for (const ReadRow& row : rows) {
+    SCOPED_TRACE(testing::Message() << '"' << row.text << '"');
+    std::istringstream in(row.text);
+    fixed x = F(kNone);
+    errno = EDOM;
+    in >> x;
+    EXPECT_EQ(errno, EDOM);
+    EXPECT_EQ(in.fail(), !row.want);
+    EXPECT_EQ(x.raw(), row.want.value_or(kNone));
+  }
+}
+
+// ---- The literal, against fp_strtofp ----------------------------------------------------------
+
+struct LiteralRow {
+  const char* text;
+  fixed literal;
+};
+#define FIXED_TEST_LITERAL(token) \
+  LiteralRow { #token, token##_fx }
+
+TEST(FixedLiteral, RoundsAsFpStrtofpReadsTheSameText) {
+  const LiteralRow rows[] = {
+      FIXED_TEST_LITERAL(0),
+      FIXED_TEST_LITERAL(3),
+      FIXED_TEST_LITERAL(131071),
+      FIXED_TEST_LITERAL(1.5),
+      FIXED_TEST_LITERAL(.5),
+      FIXED_TEST_LITERAL(0.1),
+      FIXED_TEST_LITERAL(0.00006103515625),
+      FIXED_TEST_LITERAL(0.000030517578125),        // half a raw unit: away from zero
+      FIXED_TEST_LITERAL(0.000030517578124999999),  // just below
+      FIXED_TEST_LITERAL(0.000091552734375),        // one and a half units
+      FIXED_TEST_LITERAL(131071.99993896484375),
+      FIXED_TEST_LITERAL(131071.999969482421874999),  // just below half a unit above the top
+      FIXED_TEST_LITERAL(12345.678901234567890123456789),
+      FIXED_TEST_LITERAL(1e3),
+      FIXED_TEST_LITERAL(2.5e+2),
+      FIXED_TEST_LITERAL(1310719999e-4),
+      FIXED_TEST_LITERAL(1e-400),
+      FIXED_TEST_LITERAL(0.00000000000000000000000000000000000000000000000001e46),
+  };
+  for (const LiteralRow& row : rows) {
+    SCOPED_TRACE(row.text);
+    char* end = nullptr;
+    errno = 0;
+    const int32_t want = fp_strtofp(row.text, &end);
+    ASSERT_EQ(errno, 0);
+    ASSERT_EQ(*end, '\0');
+    EXPECT_EQ(row.literal.raw(), want);
+  }
+}
+
+TEST(FixedLiteral, IgnoresDigitSeparators) {
+  EXPECT_EQ((1'000.5_fx).raw(), 16392192);
+  EXPECT_EQ((0.000'030'517'578'125_fx).raw(), 1);
+  EXPECT_EQ((1'2e-0'1_fx).raw(), 19661);  // 1.2
+}
+
+}  // namespace
