@@ -1,6 +1,7 @@
+# SPDX-License-Identifier: MIT
 # Install rules: the library, its headers under include/fixedpoint, fp_demo, a CMake package
-# (find_package(fixedpoint) -> fixedpoint::fp and fixedpoint::fp_header_only) and relocatable
-# pkg-config files (fixedpoint, fixedpoint-header-only).
+# (find_package(fixedpoint) -> fixedpoint::fp and fixedpoint::fp_header_only), relocatable
+# pkg-config files (fixedpoint, fixedpoint-header-only) and the licence.
 include(CMakePackageConfigHelpers)
 
 set(FIXEDPOINT_CMAKE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/fixedpoint")
@@ -11,6 +12,7 @@ install(TARGETS ${fixedpoint_installed_library} fp_header_only
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY include/fixedpoint DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/fixedpoint)
 if(TARGET fp_demo)
   install(TARGETS fp_demo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()

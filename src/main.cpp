@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // fp_demo: computes one sixtieth, and ten thousand times it, in 17.14 fixed point and prints
 // the raw values together with the raw forms of 1 and 60 they came from:
 //
@@ -6,6 +7,7 @@
 // Exit status 0 once the whole line has reached standard output; 1, with a message on standard
 // error, when it could not be written (standard output closed, a full disk, /dev/full).
 #include <cerrno>
+#include <cinttypes>
 #include <cstdio>
 #include <cstring>
 
@@ -21,7 +23,9 @@ int main() {
 
   // Standard output is buffered, so a failed write may only show at the flush.
   errno = 0;
-  const bool written = std::printf("%d %d %d %d\n", sixtieth, scaled, one, sixty) >= 0;
+  // PRId32, not %d: int32_t is long on some targets (newlib on ARM).
+  const bool written = std::printf("%" PRId32 " %" PRId32 " %" PRId32 " %" PRId32 "\n", sixtieth,
+                                   scaled, one, sixty) >= 0;
   if (std::fflush(stdout) != 0 || !written || std::ferror(stdout) != 0) {
     const int error = errno != 0 ? errno : EIO;  // a stream error need not set errno
     std::fprintf(stderr, "fp_demo: write error: %s\n", std::strerror(error));

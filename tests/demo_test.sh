@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs fp_demo the way a user does and checks its exact output bytes and exit status, including
 # when standard output cannot be written.
+#
+# usage: demo_test.sh [EMULATOR...] FP_DEMO
+#   the arguments form the command that runs fp_demo: in a cross build, the emulator first
 set -uo pipefail
 
-demo=$1
+(($# > 0)) || {
+  echo "usage: demo_test.sh [EMULATOR...] FP_DEMO" >&2
+  exit 2
+}
+demo=("$@")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -18,7 +26,7 @@ printf '273 2730000 16384 983040\n' >"$work/want"
 # The same line and status 0 whatever the arguments.
 for args in "" "--help" "1 2 3" "-"; do
   # shellcheck disable=SC2086 # the arguments are meant to split
-  "$demo" $args >"$work/out" 2>"$work/err"
+  "${demo[@]}" $args >"$work/out" 2>"$work/err"
   status=$?
   [[ $status -eq 0 ]] || fail "args '$args': exit status $status, want 0"
   cmp -s "$work/out" "$work/want" || fail "args '$args': stdout is '$(od -c "$work/out")'"
@@ -34,14 +42,14 @@ check_write_error() {
 }
 
 if [[ -w /dev/full ]]; then
-  "$demo" >/dev/full 2>"$work/err"
+  "${demo[@]}" >/dev/full 2>"$work/err"
   check_write_error "stdout on /dev/full" $?
   grep -q 'No space left on device' "$work/err" || fail "/dev/full: reason missing: $(cat "$work/err")"
 else
   fail "/dev/full is not available"
 fi
 
-"$demo" >&- 2>"$work/err"
+"${demo[@]}" >&- 2>"$work/err"
 check_write_error "stdout closed" $?
 
 if [[ $failures -ne 0 ]]; then
