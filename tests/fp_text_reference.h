@@ -9,12 +9,80 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 
 namespace fp_text_reference {
 
+#ifdef __SIZEOF_INT128__
 __extension__ typedef unsigned __int128 Uint128;
+#else
+// Where the compiler has no 128-bit integer (32-bit targets), the few operations the reference
+// needs, on two 64-bit halves: products wrap modulo 2^128 like unsigned __int128's, and divisors
+// must be below 2^32, as they all are here.
+class Uint128 {
+ public:
+  constexpr Uint128(uint64_t low = 0) : high_(0), low_(low) {}
+  // The low bits, as static_cast gives them from an unsigned __int128.
+  template <typename Integer, typename = std::enable_if_t<std::is_integral_v<Integer> > >
+  explicit constexpr operator Integer() const {
+    return static_cast<Integer>(low_);
+  }
+
+  friend Uint128 operator*(Uint128 a, Uint128 b) {
+    constexpr uint64_t kHalf = 0xffffffffu;
+    const uint64_t a0 = a.low_ & kHalf, a1 = a.low_ >> 32, b0 = b.low_ & kHalf, b1 = b.low_ >> 32;
+    const uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+    const uint64_t middle = (p00 >> 32) + (p01 & kHalf) + (p10 & kHalf);
+    Uint128 product;
+    product.low_ = (middle << 32) | (p00 & kHalf);
+    product.high_ =
+        p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32) + a.high_ * b.low_ + a.low_ * b.high_;
+    return product;
+  }
+  friend Uint128 operator-(Uint128 a, Uint128 b) {
+    Uint128 difference;
+    difference.low_ = a.low_ - b.low_;
+    difference.high_ = a.high_ - b.high_ - (a.low_ < b.low_ ? 1 : 0);
+    return difference;
+  }
+  friend Uint128 operator/(Uint128 a, Uint128 b) { return Divide(a, b).first; }
+  friend Uint128 operator%(Uint128 a, Uint128 b) { return Divide(a, b).second; }
+  Uint128& operator/=(Uint128 b) { return *this = *this / b; }
+
+  friend bool operator==(Uint128 a, Uint128 b) { return a.high_ == b.high_ && a.low_ == b.low_; }
+  friend bool operator!=(Uint128 a, Uint128 b) { return !(a == b); }
+  friend bool operator<(Uint128 a, Uint128 b) {
+    return a.high_ != b.high_ ? a.high_ < b.high_ : a.low_ < b.low_;
+  }
+  friend bool operator>(Uint128 a, Uint128 b) { return b < a; }
+
+ private:
+  // Schoolbook long division, 32 bits at a time.
+  static std::pair<Uint128, Uint128> Divide(Uint128 a, Uint128 b) {
+    if (b.high_ != 0 || b.low_ == 0 || b.low_ > 0xffffffffu) std::abort();
+    const uint64_t limbs[4] = {a.high_ >> 32, a.high_ & 0xffffffffu, a.low_ >> 32,
+                               a.low_ & 0xffffffffu};
+    uint64_t quotient[4] = {};
+    uint64_t remainder = 0;
+    for (int i = 0; i < 4; ++i) {
+      const uint64_t current = (remainder << 32) | limbs[i];
+      quotient[i] = current / b.low_;
+      remainder = current % b.low_;
+    }
+    Uint128 q;
+    q.high_ = (quotient[0] << 32) | quotient[1];
+    q.low_ = (quotient[2] << 32) | quotient[3];
+    return {q, Uint128(remainder)};
+  }
+
+  uint64_t high_;
+  uint64_t low_;
+};
+#endif
 
 inline bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
