@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The functions as C++ code that uses fixedpoint::fixed writes them: an operator, a member or a
 // free function of fixed.hpp for each C function that has one ("/cxx"). The checked functions
 // are left out: their std::optional holds no value on overflow, which the other forms return.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the library costs over the same arithmetic written inline: each function through libfp
 // ("/library"), through the header-only definitions ("/header"), through fixed.hpp ("/cxx") and
 // as the bare integer expression a careful caller would write by hand ("/inline"). See harness.h

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the text and double conversions cost against the C library doing the same job.
 //
 // Over the same 4096 random values, each case registers "<case>/library" and "<case>/libc":

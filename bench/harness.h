@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 // The benchmark harness shared by every form of the library that fp_bench times.
 //
 // A function is timed in several forms over the same 4096 operand pairs: "<function>/library"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The functions as a file that includes the header in header-only mode compiles them.
 #define FIXEDPOINT_HEADER_ONLY
 #include <fixedpoint/fp.h>

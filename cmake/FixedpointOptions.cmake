@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Compile and link settings shared by every target this project builds itself. They are set on
 # each target, so a project that adds this one as a subdirectory keeps its own flags.
 

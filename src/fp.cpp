@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library: the functions of fixedpoint/fp.h compiled once as ordinary external functions
 // with their plain C names. Their bodies are those that header-only mode uses.
 #include "fixedpoint/fp.h"

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* Compiled as C: fails to build if fp.h stops being valid C, and fails to run if a C caller
  * gets different results or cannot link the plain symbol names. */
 #include <stdint.h>

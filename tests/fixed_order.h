@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 // The four ways a file can combine fp.h and fixed.hpp: either include order, with and without
 // FIXEDPOINT_HEADER_ONLY. Each fixed_order_*.cpp includes them its way, then defines one
 // function with FIXED_ORDER_DEFINE; the test links all four into one program and compares

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // fp.h linked to libfp and fixed.hpp, fixed.hpp first.
 #include <fixedpoint/fp.h>
 #include <fixedpoint/fixed.hpp>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // fp.h in header-only mode and fixed.hpp, fp.h first.
 #define FIXEDPOINT_HEADER_ONLY
 #include <fixedpoint/fp.h>

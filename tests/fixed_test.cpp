@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // fixedpoint::fixed against the C functions of libfp: every operator and free function gives
 // bit for bit what its C function gives, on a million seeded random and corner operand pairs;
 // the same operators at compile time; printing, reading and the literal. Failures print raw

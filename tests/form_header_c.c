@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* The header-only definitions compiled as C99. */
 #define FIXEDPOINT_HEADER_ONLY
 #include <fixedpoint/fp.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The header-only definitions compiled as C++, and what they give at compile time: each
 // static_assert below is evaluated by the compiler, so a wrong constant result fails the build.
 #define FIXEDPOINT_HEADER_ONLY

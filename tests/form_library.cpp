@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's functions, as a program that links libfp calls them.
 #include <fixedpoint/fp.h>
 

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* One "form" of the library: a table of pointers to every function, as one translation unit
  * sees them. The tests check each form against the same reference model: the library itself,
  * and the header-only definitions compiled as C++ and as C. Valid C and C++. */

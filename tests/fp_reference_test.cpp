@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Checks every function against a reference model written the slow, obvious way in 64-bit
 // arithmetic: all 2^32 inputs of the unary functions, and seeded random plus corner operand
 // pairs of the binary ones. Each check runs over every form of the library (libfp, and the

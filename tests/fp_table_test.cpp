@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Hand-picked cases for each function: the points where rounding, truncation or wrap-around
 // change, both signs of every division, and the zero-divisor results.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 // A reference model of fp_format and fp_strtofp, written the slow, obvious way and sharing no
 // shortcut with the library: text is read by multiplying its whole digit string by 32768 digit
 // by digit, and values are printed by schoolbook long division of the fraction by 16384, with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The round trip through text for every 17.14 value, one shard at a time:
 //
 //   fp_text_round_trip SHARD SHARDS STRIDE

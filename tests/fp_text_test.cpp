@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // fp_to_double, fp_from_double, fp_format and fp_strtofp in every form of the library (libfp,
 // and the header-only definitions compiled as C++ and as C), checked against documented
 // results and against the reference model of fp_text_reference.h on seeded generated inputs.

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* Code that uses every function the way a consumer would. The build compiles it with the
  * strictest warnings a consumer is likely to use, as errors: as C99 and as C++11, 14, 17 and 20,
  * each with and without FIXEDPOINT_HEADER_ONLY. A warning inside the header fails the build. */

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Code that uses fixed.hpp the way a consumer would. The build compiles it with the strictest
 // warnings a consumer is likely to use, as errors, as C++17 and C++20, with and without
 // FIXEDPOINT_HEADER_ONLY. With one of the FIXED_REJECT_* macros defined it holds a literal that

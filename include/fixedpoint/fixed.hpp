@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // fixedpoint/fixed.hpp - fixedpoint::fixed, a 17.14 value as a C++ type (C++17 and later).
 //
 // A fixed holds one int32_t r that stands for r / 16384 (see fp.h for the format). Its operators

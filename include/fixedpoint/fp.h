@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /*
  * fixedpoint/fp.h - exact 17.14 fixed-point arithmetic on plain int32_t.
  *

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /*
  * fixedpoint/fp_impl.h - the definitions of the functions declared in fp.h. Not a header to
  * include directly: fp.h includes it in header-only mode, and the library's own source includes

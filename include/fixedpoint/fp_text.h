@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /*
  * fixedpoint/fp_text.h - conversions between 17.14 values and double, and between 17.14 values
  * and decimal text. Included by fp.h (inside its extern "C" block); include fp.h, not this file.

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /*
  * fixedpoint/fp_text_impl.h - the definitions of the functions declared in fp_text.h. Not a
  * header to include directly: it is included right after fp_impl.h, under the same four linkage

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: reads arbitrary bytes as text with fp_strtofp and checks the value, errno
 // and *end against the reference model, then the round trip of the value through fp_format,
 // shortest and with 14 digits. Any difference aborts, which libFuzzer reports as a crash.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs a libFuzzer target for a fixed time over a copy of the committed seed corpus (so that
 # nothing is written into the checkout) and fails on any report: a crash, a sanitizer report, a
 # leak, a timeout or a check in the target.

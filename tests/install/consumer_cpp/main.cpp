@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <fixedpoint/fp.h>
 
 #include <iostream>
