@@ -285,7 +285,8 @@ FIXEDPOINT_HELPER_RT uint64_t fp_impl_sqrt_rounded_fast(uint64_t n) {
 #if defined(FIXEDPOINT_SSE2_SQRT)
   const double root =
       _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(FIXEDPOINT_CAST(double, n))));
-  return FIXEDPOINT_CAST(uint64_t, root + 0.5);
+  return FIXEDPOINT_CAST(uint64_t,
+                         FIXEDPOINT_CAST(int64_t, root + 0.5)); /* one instruction, exact */
 #else
   return fp_impl_sqrt_rounded(n);
 #endif
