@@ -184,7 +184,9 @@ inline std::string Text(bool negative, uint64_t whole, uint64_t fraction, int di
   text += std::to_string(whole);
   if (digits > 0) {
     const std::string f = std::to_string(fraction);
-    text += "." + std::string(static_cast<std::size_t>(digits) - f.size(), '0') + f;
+    text += '.';
+    text.append(static_cast<std::size_t>(digits) - f.size(), '0');
+    text += f;
   }
   return text;
 }
