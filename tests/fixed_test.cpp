@@ -23,6 +23,7 @@
 #include <fixedpoint/fixed.hpp>
 
 #include "fixed_order.h"
+#include "operand_pairs.h"
 
 namespace {
 
@@ -157,32 +158,7 @@ TEST(FixedConstexpr, RowsHoldAtCompileTime) {
 
 // ---- Every operator against its C function ------------------------------------------------------
 
-std::vector<std::pair<int32_t, int32_t>> OperandPairs() {
-  const std::vector<int32_t> corners = {
-      kMin,   kMin + 1, -2147475457, -2147475456, -983040,    -65536,   -16385, -16384,
-      -16383, -8193,    -8192,       -8191,       -2,         -1,       0,      1,
-      2,      8191,     8192,        8193,        16383,      16384,    16385,  65536,
-      131071, 131072,   983040,      2147475455,  2147475456, kMax - 1, kMax};
-  std::vector<std::pair<int32_t, int32_t>> pairs;
-  for (int32_t x : corners) {
-    for (int32_t y : corners) pairs.emplace_back(x, y);
-  }
-  std::mt19937 rng(20261209);
-  std::uniform_int_distribution<int32_t> any(kMin, kMax);
-  std::uniform_int_distribution<int32_t> small(-(1 << 18), 1 << 18);
-  for (int i = 0; i < 1 << 18; ++i) {
-    pairs.emplace_back(any(rng), any(rng));
-    pairs.emplace_back(any(rng), small(rng));
-    pairs.emplace_back(small(rng), small(rng));
-    pairs.emplace_back(any(rng), 0);
-  }
-  return pairs;
-}
-
-const std::vector<std::pair<int32_t, int32_t>>& Pairs() {
-  static const auto pairs = OperandPairs();
-  return pairs;
-}
+const std::vector<std::pair<int32_t, int32_t>>& Pairs() { return fptest::OperandPairs(); }
 
 struct BinaryRow {
   const char* name;

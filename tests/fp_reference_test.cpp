@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "fp_forms.h"
+#include "operand_pairs.h"
 
 #ifndef FP_EXHAUSTIVE_STRIDE
 #define FP_EXHAUSTIVE_STRIDE 1
@@ -158,29 +159,7 @@ TEST_P(Exhaustive, FpSqrtCkdStoresTheRootAndReportsNegatives) {
   });
 }
 
-// Operand pairs: every pair of corner values, then seeded random pairs drawn from the whole
-// range, from small magnitudes, and with a zero second operand.
-std::vector<std::pair<int32_t, int32_t>> OperandPairs() {
-  const std::vector<int32_t> corners = {
-      kMin,   kMin + 1,   -2147475457, -2147475456, -2147467264, -983040, -65536, -16385, -16384,
-      -16383, -8193,      -8192,       -8191,       -2,          -1,      0,      1,      2,
-      8191,   8192,       8193,        16383,       16384,       16385,   65536,  131071, 131072,
-      983040, 2147467264, 2147475455,  2147475456,  kMax - 1,    kMax};
-  std::vector<std::pair<int32_t, int32_t>> pairs;
-  for (int32_t x : corners) {
-    for (int32_t y : corners) pairs.emplace_back(x, y);
-  }
-  std::mt19937 rng(20261208);
-  std::uniform_int_distribution<int32_t> any(kMin, kMax);
-  std::uniform_int_distribution<int32_t> small(-(1 << 18), 1 << 18);
-  for (int i = 0; i < 1 << 18; ++i) {
-    pairs.emplace_back(any(rng), any(rng));
-    pairs.emplace_back(any(rng), small(rng));
-    pairs.emplace_back(small(rng), small(rng));
-    pairs.emplace_back(any(rng), 0);
-  }
-  return pairs;
-}
+using fptest::OperandPairs;
 
 struct BinaryFunction {
   const char* name;
@@ -191,7 +170,7 @@ struct BinaryFunction {
 class Reference : public testing::TestWithParam<const fp_form*> {};
 
 TEST_P(Reference, BinaryFunctionsMatchOnRandomAndCornerPairs) {
-  static const auto pairs = OperandPairs();
+  const auto& pairs = OperandPairs();
   const fp_form& form = *GetParam();
   const BinaryFunction functions[] = {
       {"fp_add", form.fp_add, RefAdd},
@@ -237,7 +216,7 @@ std::optional<int64_t> ExactDivision(int64_t dividend, int32_t divisor) {
 }
 
 TEST_P(Reference, SaturatingAndCheckedFormsMatchOnRandomAndCornerPairs) {
-  static const auto pairs = OperandPairs();
+  const auto& pairs = OperandPairs();
   const fp_form& form = *GetParam();
   const Family families[] = {
       {"add", [](int32_t x, int32_t y) -> std::optional<int64_t> { return int64_t{x} + y; }, RefAdd,
