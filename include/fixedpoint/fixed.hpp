@@ -265,62 +265,48 @@ constexpr fixed div_sat(fixed x, Int n) noexcept {
 
 namespace detail {
 // What a checked C function reported, as an optional.
-constexpr std::optional<fixed> checked(bool overflow, int32_t result) noexcept {
+// Calls a checked C function and gives its result, or nothing when it reports overflow.
+template <typename... Args>
+constexpr std::optional<fixed> checked(bool (*ckd)(int32_t*, Args...), Args... args) noexcept {
+  int32_t result = 0;
+  const bool overflow = ckd(&result, args...);
   return overflow ? std::nullopt : std::optional<fixed>(fixed::from_raw(result));
 }
 }  // namespace detail
 
 // cvt_int_fp_ckd
 constexpr std::optional<fixed> from_int_checked(int32_t n) noexcept {
-  int32_t r = 0;
-  const bool overflow = detail::cvt_int_fp_ckd(&r, n);
-  return detail::checked(overflow, r);
+  return detail::checked(detail::cvt_int_fp_ckd, n);
 }
 // fp_add_ckd, fp_sub_ckd, fp_mul_fp_ckd, fp_div_ckd
 constexpr std::optional<fixed> add_checked(fixed x, fixed y) noexcept {
-  int32_t r = 0;
-  const bool overflow = detail::fp_add_ckd(&r, x.raw(), y.raw());
-  return detail::checked(overflow, r);
+  return detail::checked(detail::fp_add_ckd, x.raw(), y.raw());
 }
 constexpr std::optional<fixed> sub_checked(fixed x, fixed y) noexcept {
-  int32_t r = 0;
-  const bool overflow = detail::fp_sub_ckd(&r, x.raw(), y.raw());
-  return detail::checked(overflow, r);
+  return detail::checked(detail::fp_sub_ckd, x.raw(), y.raw());
 }
 constexpr std::optional<fixed> mul_checked(fixed x, fixed y) noexcept {
-  int32_t r = 0;
-  const bool overflow = detail::fp_mul_fp_ckd(&r, x.raw(), y.raw());
-  return detail::checked(overflow, r);
+  return detail::checked(detail::fp_mul_fp_ckd, x.raw(), y.raw());
 }
 constexpr std::optional<fixed> div_checked(fixed x, fixed y) noexcept {
-  int32_t r = 0;
-  const bool overflow = detail::fp_div_ckd(&r, x.raw(), y.raw());
-  return detail::checked(overflow, r);
+  return detail::checked(detail::fp_div_ckd, x.raw(), y.raw());
 }
 // fp_add_int_ckd, fp_sub_int_ckd, fp_mul_int_ckd, fp_div_int_ckd
 template <typename Int, detail::if_int_operand<Int> = 0>
 constexpr std::optional<fixed> add_checked(fixed x, Int n) noexcept {
-  int32_t r = 0;
-  const bool overflow = detail::fp_add_int_ckd(&r, x.raw(), static_cast<int32_t>(n));
-  return detail::checked(overflow, r);
+  return detail::checked(detail::fp_add_int_ckd, x.raw(), static_cast<int32_t>(n));
 }
 template <typename Int, detail::if_int_operand<Int> = 0>
 constexpr std::optional<fixed> sub_checked(fixed x, Int n) noexcept {
-  int32_t r = 0;
-  const bool overflow = detail::fp_sub_int_ckd(&r, x.raw(), static_cast<int32_t>(n));
-  return detail::checked(overflow, r);
+  return detail::checked(detail::fp_sub_int_ckd, x.raw(), static_cast<int32_t>(n));
 }
 template <typename Int, detail::if_int_operand<Int> = 0>
 constexpr std::optional<fixed> mul_checked(fixed x, Int n) noexcept {
-  int32_t r = 0;
-  const bool overflow = detail::fp_mul_int_ckd(&r, x.raw(), static_cast<int32_t>(n));
-  return detail::checked(overflow, r);
+  return detail::checked(detail::fp_mul_int_ckd, x.raw(), static_cast<int32_t>(n));
 }
 template <typename Int, detail::if_int_operand<Int> = 0>
 constexpr std::optional<fixed> div_checked(fixed x, Int n) noexcept {
-  int32_t r = 0;
-  const bool overflow = detail::fp_div_int_ckd(&r, x.raw(), static_cast<int32_t>(n));
-  return detail::checked(overflow, r);
+  return detail::checked(detail::fp_div_int_ckd, x.raw(), static_cast<int32_t>(n));
 }
 
 // ---- Other functions ----------------------------------------------------------------------------
@@ -330,9 +316,7 @@ constexpr fixed sqrt(fixed x) noexcept { return fixed::from_raw(detail::fp_sqrt(
 
 // fp_sqrt_ckd: the square root, or nullopt for a negative x.
 constexpr std::optional<fixed> sqrt_checked(fixed x) noexcept {
-  int32_t r = 0;
-  const bool negative = detail::fp_sqrt_ckd(&r, x.raw());
-  return detail::checked(negative, r);
+  return detail::checked(detail::fp_sqrt_ckd, x.raw());
 }
 
 // fp_mul_fp_nearest: the rescaled product rounded to nearest, halves away from zero.
