@@ -264,7 +264,6 @@ constexpr fixed div_sat(fixed x, Int n) noexcept {
 // ---- Checked forms: the exact result, or nullopt when it does not fit or the divisor is 0 -----
 
 namespace detail {
-// What a checked C function reported, as an optional.
 // Calls a checked C function and gives its result, or nothing when it reports overflow.
 template <typename... Args>
 constexpr std::optional<fixed> checked(bool (*ckd)(int32_t*, Args...), Args... args) noexcept {
