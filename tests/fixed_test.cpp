@@ -61,6 +61,7 @@ static_assert(Limits::is_specialized && Limits::is_signed && !Limits::is_integer
 static_assert(Limits::is_exact && Limits::is_bounded && Limits::is_modulo && !Limits::traps);
 static_assert(!Limits::has_infinity && !Limits::has_quiet_NaN && !Limits::has_signaling_NaN);
 static_assert(Limits::radix == 2 && Limits::digits == 31 && Limits::digits10 == 9);
+static_assert(Limits::max_digits10 == 11);
 static_assert(Limits::round_style == std::round_toward_zero);
 static_assert(Limits::min().raw() == kMin && Limits::lowest().raw() == kMin);
 static_assert(Limits::max().raw() == kMax && Limits::epsilon().raw() == 1);
@@ -368,6 +369,7 @@ TEST(FixedStream, PrintsShortestOrFixedDigitsWithTheStreamsPadding) {
       {273, std::ios::fixed, 30, 0, "0.01666259765625|"},
       {24576, std::ios::fixed, 0, 0, "2|"},
       {-1, std::ios::fixed, 2, 0, "0.00|"},
+      {24576, std::ios::fixed | std::ios::scientific, 2, 0, "1.5|"},  // hexfloat: not fixed
       {24576, none, 6, 6, "***1.5|"},
       {24576, std::ios::left, 6, 6, "1.5***|"},
       {-24576, std::ios::fixed | std::ios::right, 2, 8, "***-1.50|"},

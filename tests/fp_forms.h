@@ -64,10 +64,23 @@ struct fp_form {
 #ifdef __cplusplus
 extern "C" {
 #endif
-extern const struct fp_form fp_form_library;    /* libfp */
-extern const struct fp_form fp_form_header_cpp; /* header-only, compiled as C++ */
-extern const struct fp_form fp_form_header_c;   /* header-only, compiled as C */
+extern const struct fp_form fp_form_library;          /* libfp */
+extern const struct fp_form fp_form_header_cpp;       /* header-only, compiled as C++ */
+extern const struct fp_form fp_form_header_c;         /* header-only, compiled as C */
+extern const struct fp_form fp_form_header_c_no_sse2; /* the same with FIXEDPOINT_NO_SSE2 */
 #ifdef __cplusplus
+}
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+/* Every form, for INSTANTIATE_TEST_SUITE_P(Forms, Suite, testing::ValuesIn(kFpForms),
+ * FpFormName): each test is named after its form. */
+inline const fp_form* const kFpForms[] = {&fp_form_library, &fp_form_header_cpp, &fp_form_header_c,
+                                          &fp_form_header_c_no_sse2};
+inline std::string FpFormName(const testing::TestParamInfo<const fp_form*>& info) {
+  return info.param->name;
 }
 #endif
 

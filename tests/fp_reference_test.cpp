@@ -255,11 +255,7 @@ TEST_P(Reference, SaturatingAndCheckedFormsMatchOnRandomAndCornerPairs) {
   }
 }
 
-const fp_form* const kForms[] = {&fp_form_library, &fp_form_header_cpp, &fp_form_header_c};
-std::string FormName(const testing::TestParamInfo<const fp_form*>& info) {
-  return info.param->name;
-}
-INSTANTIATE_TEST_SUITE_P(Forms, Exhaustive, testing::ValuesIn(kForms), FormName);
-INSTANTIATE_TEST_SUITE_P(Forms, Reference, testing::ValuesIn(kForms), FormName);
+INSTANTIATE_TEST_SUITE_P(Forms, Exhaustive, testing::ValuesIn(kFpForms), FpFormName);
+INSTANTIATE_TEST_SUITE_P(Forms, Reference, testing::ValuesIn(kFpForms), FpFormName);
 
 }  // namespace

@@ -1,0 +1,10 @@
+/* SPDX-License-Identifier: MIT */
+/* The header-only definitions compiled as C99 without the SSE2 paths: the integer arithmetic
+ * that other targets run, tested on x86-64 too. */
+#define FIXEDPOINT_HEADER_ONLY
+#define FIXEDPOINT_NO_SSE2
+#include <fixedpoint/fp.h>
+
+#include "fp_forms.h"
+
+FP_FORMS_DEFINE(fp_form_header_c_no_sse2, "header_c_no_sse2");
