@@ -10,6 +10,7 @@
 #define FIXEDPOINT_FN_RT FP_API
 #define FIXEDPOINT_HELPER static inline constexpr
 #define FIXEDPOINT_HELPER_RT static inline
+#define FIXEDPOINT_DATA static constexpr
 
 extern "C" {
 #include "fixedpoint/fp_impl.h"

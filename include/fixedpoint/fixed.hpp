@@ -55,12 +55,14 @@ namespace fixedpoint::detail {
 #define FIXEDPOINT_FN_RT inline
 #define FIXEDPOINT_HELPER inline constexpr
 #define FIXEDPOINT_HELPER_RT inline
+#define FIXEDPOINT_DATA inline constexpr
 #include "fp_impl.h"
 #include "fp_text_impl.h"
 #undef FIXEDPOINT_FN
 #undef FIXEDPOINT_FN_RT
 #undef FIXEDPOINT_HELPER
 #undef FIXEDPOINT_HELPER_RT
+#undef FIXEDPOINT_DATA
 }  // namespace fixedpoint::detail
 
 namespace fixedpoint {
@@ -321,6 +323,31 @@ constexpr std::optional<fixed> sqrt_checked(fixed x) noexcept {
 // fp_mul_fp_nearest: the rescaled product rounded to nearest, halves away from zero.
 constexpr fixed mul_nearest(fixed x, fixed y) noexcept {
   return fixed::from_raw(detail::fp_mul_fp_nearest(x.raw(), y.raw()));
+}
+
+// ---- Exponentials, logarithms and powers: correctly rounded for every input (see fp.h) -------
+// Each name(x) is fp_name, saturating at the ends of the range; name_checked(x) is fp_name_ckd,
+// the value or nullopt when x lies outside the domain or the result saturated.
+#define FIXEDPOINT_ELEMENTARY(name)                                                              \
+  constexpr fixed name(fixed x) noexcept { return fixed::from_raw(detail::fp_##name(x.raw())); } \
+  constexpr std::optional<fixed> name##_checked(fixed x) noexcept {                              \
+    return detail::checked(detail::fp_##name##_ckd, x.raw());                                    \
+  }
+FIXEDPOINT_ELEMENTARY(exp)
+FIXEDPOINT_ELEMENTARY(exp2)
+FIXEDPOINT_ELEMENTARY(log)
+FIXEDPOINT_ELEMENTARY(log2)
+FIXEDPOINT_ELEMENTARY(log10)
+#undef FIXEDPOINT_ELEMENTARY
+
+// fp_pow: x^y; pow(x, fixed(0)) is 1 for every x.
+constexpr fixed pow(fixed x, fixed y) noexcept {
+  return fixed::from_raw(detail::fp_pow(x.raw(), y.raw()));
+}
+// fp_pow_ckd: x^y, or nullopt for 0 to a negative power, a negative x to a power that is not an
+// integer, or a result beyond the range.
+constexpr std::optional<fixed> pow_checked(fixed x, fixed y) noexcept {
+  return detail::checked(detail::fp_pow_ckd, x.raw(), y.raw());
 }
 
 // ---- Text ---------------------------------------------------------------------------------------

@@ -229,6 +229,52 @@ FIXEDPOINT_FN int32_t fp_sqrt(int32_t x);
 /* Stores fp_sqrt(x) in *result and returns true exactly when x < 0 (no real square root). */
 FIXEDPOINT_FN bool fp_sqrt_ckd(int32_t* result, int32_t x);
 
+/* ---- Exponentials, logarithms and powers ---------------------------------------------------
+ * Each result is the exact value of the function at the input's real value, rounded to the
+ * nearest 17.14 value with halves away from zero: correctly rounded for every input, within half
+ * a raw unit. A rounded value outside INT32_MIN ... INT32_MAX saturates to the nearer end (a
+ * rounded value of exactly INT32_MIN is in range). A result that rounds to 0 is 0, not an error.
+ * Integer arithmetic only, so the results are the same on every target; in header-only mode they
+ * are constexpr in C++14 and later.
+ * Each "_ckd" form stores exactly what the plain function returns, and returns true exactly when
+ * the input lies outside the function's domain or the result saturated. */
+
+/* Returns: e^x. fp_exp(0) is 16384, and fp_exp(16384) is 44536 (e).
+ * Edges: x from 193061 (11.78350...) upward saturates to INT32_MAX; every x below -170347
+ * (-10.39715...) gives 0, which is not an error. */
+FIXEDPOINT_FN int32_t fp_exp(int32_t x);
+FIXEDPOINT_FN bool fp_exp_ckd(int32_t* result, int32_t x);
+
+/* Returns: 2^x. Exact at every integer x from -14 to 16: fp_exp2(0) is 16384, fp_exp2(16384) is
+ * 32768, and fp_exp2(-15 * 16384) is 1 (2^-15 is half a raw unit, which rounds away from zero).
+ * Edges: x from 278528 (17.0) upward saturates to INT32_MAX; every x below -245760 (-15.0) gives
+ * 0. */
+FIXEDPOINT_FN int32_t fp_exp2(int32_t x);
+FIXEDPOINT_FN bool fp_exp2_ckd(int32_t* result, int32_t x);
+
+/* Returns: the natural logarithm of x. fp_log(16384) is 0.
+ * Domain: x > 0; x <= 0 gives INT32_MIN, the limit as x falls to 0 (and _ckd reports it). */
+FIXEDPOINT_FN int32_t fp_log(int32_t x);
+FIXEDPOINT_FN bool fp_log_ckd(int32_t* result, int32_t x);
+
+/* Returns: the base-2 logarithm of x; exactly n * 16384 at x = 2^n (fp_log2(1) is -229376, -14.0).
+ * Domain: x > 0; x <= 0 gives INT32_MIN (and _ckd reports it). */
+FIXEDPOINT_FN int32_t fp_log2(int32_t x);
+FIXEDPOINT_FN bool fp_log2_ckd(int32_t* result, int32_t x);
+
+/* Returns: the base-10 logarithm of x; exactly n * 16384 at x = 10^n (fp_log10(163840) is 16384).
+ * Domain: x > 0; x <= 0 gives INT32_MIN (and _ckd reports it). */
+FIXEDPOINT_FN int32_t fp_log10(int32_t x);
+FIXEDPOINT_FN bool fp_log10_ckd(int32_t* result, int32_t x);
+
+/* Returns: x^y. fp_pow(x, 16384) is x, and fp_pow(x, 0) is 16384 (1.0) for every x, 0 included.
+ * Domain: fp_pow(0, y) is 0 for y > 0 and INT32_MAX for y < 0 (reported). A negative x has a
+ * power only for an integer y (a multiple of 16384): its sign is that of (-1)^y
+ * (fp_pow(-16384, 3 * 16384) is -16384). For a negative x and any other y the result is 0
+ * (reported). */
+FIXEDPOINT_FN int32_t fp_pow(int32_t x, int32_t y);
+FIXEDPOINT_FN bool fp_pow_ckd(int32_t* result, int32_t x, int32_t y);
+
 #include "fp_text.h"
 
 #ifdef __cplusplus
@@ -245,12 +291,18 @@ FIXEDPOINT_FN bool fp_sqrt_ckd(int32_t* result, int32_t x);
 #define FIXEDPOINT_FN_RT static inline
 #define FIXEDPOINT_HELPER static inline FIXEDPOINT_CONSTEXPR
 #define FIXEDPOINT_HELPER_RT static inline
+#ifdef __cplusplus
+#define FIXEDPOINT_DATA static constexpr
+#else
+#define FIXEDPOINT_DATA static const
+#endif
 #include "fp_impl.h"
 #include "fp_text_impl.h"
 #undef FIXEDPOINT_FN
 #undef FIXEDPOINT_FN_RT
 #undef FIXEDPOINT_HELPER
 #undef FIXEDPOINT_HELPER_RT
+#undef FIXEDPOINT_DATA
 #endif
 
 #endif /* FIXEDPOINT_FP_H */

@@ -4,13 +4,16 @@
  * include directly: fp.h includes it in header-only mode, and the library's own source includes
  * it to compile the exported functions, so each body exists exactly once.
  *
- * The includer first includes <stdint.h> and defines four linkage macros:
+ * The includer first includes <stdint.h> and defines five linkage macros:
  *   FIXEDPOINT_FN         in front of every public function that may be constexpr
  *   FIXEDPOINT_FN_RT      in front of every other public function
  *   FIXEDPOINT_HELPER     in front of every internal helper that may be constexpr
  *   FIXEDPOINT_HELPER_RT  in front of every other internal helper (helpers are never exported)
- * and undefines them afterwards. There is no include guard: a C++ file may include this a
- * second time inside a namespace, with other linkage.
+ *   FIXEDPOINT_DATA       in front of every internal table or constant (const, and constexpr in
+ *                         C++), which fp_exp_impl.h holds
+ * and undefines them afterwards. There is no include guard: a C++ file may include this a second
+ * time inside a namespace, with other linkage. This file ends by including fp_wide_impl.h and
+ * fp_exp_impl.h, which hold the elementary functions under the same rules.
  *
  * The bodies are valid C99 and C++11, and constant expressions in C++14. Wrap-around modulo
  * 2^32 comes from unsigned arithmetic on the raw bits, converted back to int32_t, which every
@@ -159,10 +162,12 @@ FIXEDPOINT_FN int32_t fp_mul_fp_nearest(int32_t x, int32_t y) {
 
 /* For x < 0, floor(x / 16384) = -floor((-x - 1) / 16384) - 1, and -x - 1 = ~x >= 0: only
  * non-negative values are shifted. Compilers recognise the whole as one arithmetic shift. */
-FIXEDPOINT_FN int32_t fp_floor(int32_t x) { return x < 0 ? ~(~x >> 14) : x >> 14; }
+FIXEDPOINT_HELPER int32_t fp_impl_floor(int32_t x) { return x < 0 ? ~(~x >> 14) : x >> 14; }
+
+FIXEDPOINT_FN int32_t fp_floor(int32_t x) { return fp_impl_floor(x); }
 
 FIXEDPOINT_FN int32_t fp_ceil(int32_t x) {
-  return fp_floor(x) + ((fp_impl_bits(x) & 0x3FFFu) != 0 ? 1 : 0);
+  return fp_impl_floor(x) + ((fp_impl_bits(x) & 0x3FFFu) != 0 ? 1 : 0);
 }
 
 /* ---- Saturating forms --------------------------------------------------------------------- */
@@ -309,3 +314,8 @@ FIXEDPOINT_FN bool fp_sqrt_ckd(int32_t* result, int32_t x) {
   *result = fp_sqrt(x);
   return x < 0;
 }
+
+/* ---- Exponentials, logarithms and powers, on wide integer arithmetic ---------------------- */
+#include "fp_wide_impl.h"
+/* (the wide arithmetic first) */
+#include "fp_exp_impl.h"

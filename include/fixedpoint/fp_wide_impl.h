@@ -1,0 +1,158 @@
+/* SPDX-License-Identifier: MIT */
+/*
+ * fixedpoint/fp_wide_impl.h - the wide integer arithmetic that the elementary functions share:
+ * 64x64-bit products, a 128-bit unsigned type, and the rounding tests. Not a header to include
+ * directly: it is included with fp_impl.h, under the same linkage macros and rules (valid C99 and
+ * C++11, constant expressions in C++14, no include guard).
+ *
+ * Every operation is exact or truncates toward zero, and gives the same bits on every target:
+ * with the compiler's unsigned __int128 where there is one, and from 32x32->64-bit products
+ * elsewhere. Nothing here divides.
+ */
+
+/* In front of the slow paths: kept out of line, so that the fast path around them needs no
+ * more registers than it uses. */
+#if defined(__cplusplus) && (defined(__GNUC__) || defined(__clang__))
+#define FIXEDPOINT_COLD __attribute__((noinline, cold))
+#elif defined(__GNUC__) || defined(__clang__)
+#define FIXEDPOINT_COLD __attribute__((cold)) /* C compilers warn of noinline on inline */
+#else
+#define FIXEDPOINT_COLD
+#endif
+
+/* A 128-bit unsigned integer, hi * 2^64 + lo. */
+typedef struct fp_impl_u128 {
+  uint64_t hi;
+  uint64_t lo;
+} fp_impl_u128;
+
+#if defined(__SIZEOF_INT128__)
+__extension__ typedef unsigned __int128 fp_impl_uint128;
+#define FIXEDPOINT_UINT128 1
+#endif
+
+FIXEDPOINT_HELPER fp_impl_u128 fp_impl_u128_make(uint64_t hi, uint64_t lo) {
+  fp_impl_u128 r = {hi, lo};
+  return r;
+}
+
+/* The exact product a * b. */
+FIXEDPOINT_HELPER fp_impl_u128 fp_impl_mul_64x64(uint64_t a, uint64_t b) {
+#ifdef FIXEDPOINT_UINT128
+  const fp_impl_uint128 p = FIXEDPOINT_CAST(fp_impl_uint128, a) * b;
+  return fp_impl_u128_make(FIXEDPOINT_CAST(uint64_t, p >> 64), FIXEDPOINT_CAST(uint64_t, p));
+#else
+  const uint64_t a0 = a & 0xFFFFFFFFu, a1 = a >> 32, b0 = b & 0xFFFFFFFFu, b1 = b >> 32;
+  const uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+  const uint64_t middle = (p00 >> 32) + (p01 & 0xFFFFFFFFu) + (p10 & 0xFFFFFFFFu);
+  return fp_impl_u128_make(p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32),
+                           (middle << 32) | (p00 & 0xFFFFFFFFu));
+#endif
+}
+
+/* floor(a * b / 2^64): the product of two fractions in Q64 (or of a Qn value and a Q64 fraction,
+ * which stays in Qn). */
+FIXEDPOINT_HELPER uint64_t fp_impl_mulhi(uint64_t a, uint64_t b) {
+  return fp_impl_mul_64x64(a, b).hi;
+}
+
+FIXEDPOINT_HELPER fp_impl_u128 fp_impl_u128_add(fp_impl_u128 a, fp_impl_u128 b) {
+  const uint64_t lo = a.lo + b.lo;
+  return fp_impl_u128_make(a.hi + b.hi + (lo < a.lo ? 1u : 0u), lo);
+}
+
+FIXEDPOINT_HELPER fp_impl_u128 fp_impl_u128_sub(fp_impl_u128 a, fp_impl_u128 b) {
+  return fp_impl_u128_make(a.hi - b.hi - (a.lo < b.lo ? 1u : 0u), a.lo - b.lo);
+}
+
+FIXEDPOINT_HELPER bool fp_impl_u128_less(fp_impl_u128 a, fp_impl_u128 b) {
+  return a.hi < b.hi || (a.hi == b.hi && a.lo < b.lo);
+}
+
+/* a / 2^s, truncated, for s from 0 to 127. */
+FIXEDPOINT_HELPER fp_impl_u128 fp_impl_u128_shr(fp_impl_u128 a, int s) {
+  return s == 0   ? a
+         : s < 64 ? fp_impl_u128_make(a.hi >> s, (a.lo >> s) | (a.hi << (64 - s)))
+                  : fp_impl_u128_make(0, a.hi >> (s - 64));
+}
+
+/* a * 2^s modulo 2^128, for s from 0 to 127. */
+FIXEDPOINT_HELPER fp_impl_u128 fp_impl_u128_shl(fp_impl_u128 a, int s) {
+  return s == 0   ? a
+         : s < 64 ? fp_impl_u128_make((a.hi << s) | (a.lo >> (64 - s)), a.lo << s)
+                  : fp_impl_u128_make(a.lo << (s - 64), 0);
+}
+
+/* floor(a * b / 2^128) less at most 3: the three partial products that reach the upper half, with
+ * the low half of the two cross products dropped. For fractions in Q128 (or a Qn value times a
+ * Q128 fraction, which stays in Qn) the result is low by less than 3 units of 2^-128. */
+FIXEDPOINT_HELPER fp_impl_u128 fp_impl_u128_mulhi(fp_impl_u128 a, fp_impl_u128 b) {
+  const fp_impl_u128 high = fp_impl_mul_64x64(a.hi, b.hi);
+  const fp_impl_u128 cross = fp_impl_u128_add(fp_impl_u128_make(0, fp_impl_mulhi(a.hi, b.lo)),
+                                              fp_impl_u128_make(0, fp_impl_mulhi(a.lo, b.hi)));
+  return fp_impl_u128_add(high, cross);
+}
+
+/* a * m for a 32-bit m, divided by 2^s (0 <= s < 64) and truncated; *overflow is set when the
+ * quotient does not fit in 128 bits. */
+FIXEDPOINT_HELPER fp_impl_u128 fp_impl_u128_mul_u32_shr(fp_impl_u128 a, uint32_t m, int s,
+                                                        bool* overflow) {
+  const fp_impl_u128 low = fp_impl_mul_64x64(a.lo, m);
+  const fp_impl_u128 high = fp_impl_mul_64x64(a.hi, m);
+  /* The 192-bit product is top * 2^128 + middle * 2^64 + low.lo. */
+  const uint64_t middle = high.lo + low.hi;
+  const uint64_t top = high.hi + (middle < high.lo ? 1u : 0u);
+  const fp_impl_u128 product = fp_impl_u128_make(middle, low.lo);
+  *overflow = s == 0 ? top != 0 : (top >> s) != 0;
+  return s == 0 ? product
+                : fp_impl_u128_make((middle >> s) | (top << (64 - s)),
+                                    (low.lo >> s) | (middle << (64 - s)));
+}
+
+/* The number of leading zero bits of v, which is not 0. */
+FIXEDPOINT_HELPER int fp_impl_clz32(uint32_t v) {
+#if (defined(__GNUC__) || defined(__clang__)) && !defined(__ARM_ARCH_6M__)
+  return __builtin_clz(v); /* one instruction; ARMv6-M would call the C runtime instead */
+#else
+  int n = 0;
+  if (v < 0x10000u) n += 16, v <<= 16;
+  if (v < 0x1000000u) n += 8, v <<= 8;
+  if (v < 0x10000000u) n += 4, v <<= 4;
+  if (v < 0x40000000u) n += 2, v <<= 2;
+  if (v < 0x80000000u) n += 1;
+  return n;
+#endif
+}
+
+/* ---- Rounding tests ------------------------------------------------------------------------
+ * An approximation a of a non-negative real v * 2^s, known to lie within e of it, rounds to the
+ * same integer as v (to nearest, halves away from zero) when the fraction of a lies farther than
+ * e from one half: then v and a sit on the same side of the half. Each test stores that integer
+ * in *r and returns true, or returns false and leaves *r alone when a is too close to a half to
+ * tell, and the caller must compute v more precisely. They also serve the last, most precise
+ * step, with e = 0: then the nearest integer to a, halves up. */
+
+/* For a 64-bit a and s from 1 to 64. */
+FIXEDPOINT_HELPER bool fp_impl_round_test(uint64_t a, int s, uint64_t e, uint64_t* r) {
+  const uint64_t half = FIXEDPOINT_CAST(uint64_t, 1) << (s - 1);
+  const uint64_t fraction = a & ((half << 1) - 1); /* (half << 1) - 1 is all ones for s = 64 */
+  const uint64_t distance = fraction >= half ? fraction - half : half - fraction;
+  if (e != 0 && distance <= e) return false;
+  *r = ((a >> (s - 1)) >> 1) + (fraction >= half ? 1u : 0u);
+  return true;
+}
+
+/* For a 128-bit a and s from 65 to 128 (only the result's low 64 bits are stored). */
+FIXEDPOINT_HELPER bool fp_impl_round_test128(fp_impl_u128 a, int s, uint64_t e, uint64_t* r) {
+  const uint64_t half = FIXEDPOINT_CAST(uint64_t, 1) << (s - 65);
+  const uint64_t high = a.hi & ((half << 1) - 1); /* the fraction's upper 64 bits */
+  const bool up = high >= half;
+  /* The distance from the half exceeds e (a 64-bit number) unless the upper 64 bits of the
+   * fraction are the half's, or one below it with a low word of at least 2^64 - e. */
+  const bool near = high == half ? a.lo <= e : (high + 1 == half && a.lo >= 0u - e && e != 0);
+  if (e != 0 && near) return false;
+  *r = ((a.hi >> (s - 65)) >> 1) + (up ? 1u : 0u);
+  return true;
+}
+
+#undef FIXEDPOINT_UINT128
