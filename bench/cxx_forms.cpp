@@ -57,4 +57,14 @@ void fpbench::RegisterCxxForms() {
            [](int32_t x, int32_t n) { return mul_sat(F(x), n).raw(); });
   Register("fp_div_int_sat", form, Domain::kDivisor,
            [](int32_t x, int32_t n) { return div_sat(F(x), n).raw(); });
+
+  Register("fp_exp", form, Domain::kExpRange, [](int32_t x, int32_t) { return exp(F(x)).raw(); });
+  Register("fp_exp2", form, Domain::kExp2Range,
+           [](int32_t x, int32_t) { return exp2(F(x)).raw(); });
+  Register("fp_log", form, Domain::kPositive, [](int32_t x, int32_t) { return log(F(x)).raw(); });
+  Register("fp_log2", form, Domain::kPositive, [](int32_t x, int32_t) { return log2(F(x)).raw(); });
+  Register("fp_log10", form, Domain::kPositive,
+           [](int32_t x, int32_t) { return log10(F(x)).raw(); });
+  Register("fp_pow", form, Domain::kPowPairs,
+           [](int32_t x, int32_t y) { return pow(F(x), F(y)).raw(); });
 }

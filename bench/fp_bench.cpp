@@ -26,11 +26,36 @@ Operands MakeOperands(Domain domain) {
   std::mt19937 rng(20261208 + static_cast<uint32_t>(domain));
   std::uniform_int_distribution<int32_t> any(kMin, kMax);
   std::uniform_int_distribution<int32_t> nearest(kMin + 8192, kMax - 8192);
+  std::uniform_int_distribution<int32_t> exp_range(-170344, 193058);
+  std::uniform_int_distribution<int32_t> exp2_range(-245760, 278527);
+  std::uniform_int_distribution<int32_t> positive(1, kMax);
+  std::uniform_int_distribution<int32_t> base(1, 256 * 16384);
+  std::uniform_int_distribution<int32_t> exponent(-4 * 16384 + 1, 4 * 16384 - 1);
   Operands ops;
   while (ops.x.size() < kElements) {
-    int32_t x = domain == Domain::kNearestRange ? nearest(rng) : any(rng);
+    int32_t x = 0;
+    switch (domain) {
+      case Domain::kNearestRange:
+        x = nearest(rng);
+        break;
+      case Domain::kExpRange:
+        x = exp_range(rng);
+        break;
+      case Domain::kExp2Range:
+        x = exp2_range(rng);
+        break;
+      case Domain::kPositive:
+        x = positive(rng);
+        break;
+      case Domain::kPowPairs:
+        x = base(rng);
+        break;
+      default:
+        x = any(rng);
+        break;
+    }
     if (domain == Domain::kNonNegative && x < 0) x = static_cast<int32_t>(-int64_t{x} - 1);
-    const int32_t y = any(rng);
+    const int32_t y = domain == Domain::kPowPairs ? exponent(rng) : any(rng);
     if ((domain == Domain::kDivisor || domain == Domain::kIntDivisor) && y == 0) continue;
     if (domain == Domain::kIntDivisor && x == kMin && y == -1) continue;
     ops.x.push_back(x);
@@ -174,6 +199,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   fpbench::RegisterInlineForms();
+  fpbench::RegisterDoubleForms();
   fpbench::RegisterLibraryForms();
   fpbench::RegisterHeaderForms();
   fpbench::RegisterCxxForms();

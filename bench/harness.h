@@ -4,7 +4,9 @@
 // A function is timed in several forms over the same 4096 operand pairs: "<function>/library"
 // calls libfp, "<function>/header" uses the header-only definitions, "<function>/cxx" the
 // operators and functions of fixed.hpp, and "<function>/inline" is the bare integer arithmetic a
-// caller would write by hand. One benchmark iteration is one pass
+// caller would write by hand. For the exponentials, logarithms and powers the baseline is
+// "<function>/double" instead: the route through double and the C library that a caller would
+// take without them, with the same results at the edges. One benchmark iteration is one pass
 // over the 4096 elements; items_per_second counts elements, and a form's time divided by the
 // inline time is its overhead. Every form is run over the operands when it is registered and
 // must give the results of the first form registered for that function (the inline one).
@@ -30,6 +32,11 @@ enum class Domain {
   kDivisor,       // y != 0
   kIntDivisor,    // y != 0, and not INT32_MIN / -1
   kNonNegative,   // x >= 0
+  // The elementary functions take inputs where their results are neither saturated nor 0:
+  kExpRange,   // x in [-170344, 193058], where fp_exp's result is in range and not 0
+  kExp2Range,  // x in [-245760, 278527]
+  kPositive,   // x > 0, every positive value (the logarithms)
+  kPowPairs,   // x in (0, 256], y in (-4, 4)
 };
 
 struct Operands {
@@ -90,7 +97,8 @@ void Register(const std::string& function, const char* form, Domain domain, Op o
 }
 
 // The library's functions as libfp and as header-only definitions, registered from forms.inc,
-// and as fixed.hpp's operators and functions.
+// and as fixed.hpp's operators and functions; and the double route (fp_bench.cpp).
+void RegisterDoubleForms();
 void RegisterLibraryForms();
 void RegisterHeaderForms();
 void RegisterCxxForms();

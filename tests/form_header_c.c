@@ -1,5 +1,7 @@
 /* SPDX-License-Identifier: MIT */
-/* The header-only definitions compiled as C99. */
+/* The header-only definitions compiled as C99, counting the slow paths they take. */
+long long fp_form_header_c_slow_paths;
+#define FIXEDPOINT_SLOW_PATH_HOOK() ((void)++fp_form_header_c_slow_paths)
 #define FIXEDPOINT_HEADER_ONLY
 #include <fixedpoint/fp.h>
 

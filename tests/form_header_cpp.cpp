@@ -57,6 +57,26 @@ static_assert(fp_div_sat(1, 0) == kMax && fp_div_int_sat(kMin, -1) == kMax &&
 static_assert(fp_add_int_sat(-1, 131072) == kMax && fp_sub_int_sat(0, 131073) == kMin,
               "_int forms saturate without wrapping n first");
 
+// The exponentials, logarithms and powers at their exact points and the ends of their domains.
+static_assert(fp_exp(0) == 16384 && fp_exp(-20 * 16384) == 0 && fp_exp(193061) == kMax &&
+                  fp_exp(193060) < kMax && fp_exp(-170347) == 1 && fp_exp(-170348) == 0,
+              "fp_exp");
+static_assert(fp_exp2(0) == 16384 && fp_exp2(16384) == 32768 && fp_exp2(16 * 16384) == 1 << 30 &&
+                  fp_exp2(-14 * 16384) == 1 && fp_exp2(-15 * 16384) == 1 &&
+                  fp_exp2(-15 * 16384 - 1) == 0 && fp_exp2(17 * 16384) == kMax,
+              "fp_exp2");
+static_assert(fp_log(16384) == 0 && fp_log(0) == kMin && fp_log(kMin) == kMin &&
+                  fp_log2(1) == -14 * 16384 && fp_log2(1 << 30) == 16 * 16384 &&
+                  fp_log2(16384) == 0,
+              "the logarithms");
+static_assert(fp_log10(163840) == 16384 && fp_log10(1638400) == 32768 && fp_log10(16384) == 0,
+              "fp_log10 of powers of ten");
+static_assert(fp_pow(12345, 16384) == 12345 && fp_pow(-1, 0) == 16384 && fp_pow(0, 0) == 16384 &&
+                  fp_pow(0, 1) == 0 && fp_pow(0, -1) == kMax &&
+                  fp_pow(-16384, 3 * 16384) == -16384 && fp_pow(-16384, 8192) == 0 &&
+                  fp_pow(kMin, 16384) == kMin,
+              "fp_pow");
+
 // Checked forms: the stored value and the verdict.
 struct Checked {
   int32_t value;
@@ -82,5 +102,20 @@ static_assert(AddCkd(kMax - 1, 1).value == kMax && !AddCkd(kMax - 1, 1).overflow
 static_assert(DivIntCkd(kMin, -1).value == kMin && DivIntCkd(kMin, -1).overflow, "MIN / -1");
 static_assert(DivIntCkd(5, 0).value == kMax && DivIntCkd(5, 0).overflow, "zero divisor");
 static_assert(SqrtCkd(-1).value == 0 && SqrtCkd(-1).overflow && !SqrtCkd(0).overflow, "sqrt");
+constexpr Checked LogCkd(int32_t x) {
+  int32_t r = 1;
+  const bool overflow = fp_log_ckd(&r, x);
+  return {r, overflow};
+}
+constexpr Checked PowCkd(int32_t x, int32_t y) {
+  int32_t r = 1;
+  const bool overflow = fp_pow_ckd(&r, x, y);
+  return {r, overflow};
+}
+static_assert(LogCkd(0).value == kMin && LogCkd(0).overflow && !LogCkd(1).overflow, "log domain");
+static_assert(PowCkd(-16384, 8192).value == 0 && PowCkd(-16384, 8192).overflow &&
+                  PowCkd(0, -1).value == kMax && PowCkd(0, -1).overflow &&
+                  !PowCkd(kMin, 16384).overflow && PowCkd(kMin, 32768).overflow,
+              "pow: outside the domain, saturated, and exactly INT32_MIN");
 
 }  // namespace

@@ -28,8 +28,13 @@
   X(fp_sub_ckd)                                                                        \
   X(fp_mul_fp_ckd) X(fp_div_ckd) X(fp_add_int_ckd) X(fp_sub_int_ckd) X(fp_mul_int_ckd) \
       X(fp_div_int_ckd)
-#define FP_FORMS_ALL(X) \
-  FP_FORMS_UNARY(X) FP_FORMS_BINARY(X) FP_FORMS_UNARY_CKD(X) FP_FORMS_BINARY_CKD(X)
+/* The exponentials, logarithms and powers. */
+#define FP_FORMS_ELEMENTARY(X) X(fp_exp) X(fp_exp2) X(fp_log) X(fp_log2) X(fp_log10)
+#define FP_FORMS_ELEMENTARY_CKD(X) \
+  X(fp_exp_ckd) X(fp_exp2_ckd) X(fp_log_ckd) X(fp_log2_ckd) X(fp_log10_ckd)
+#define FP_FORMS_ALL(X)                                                                   \
+  FP_FORMS_UNARY(X) FP_FORMS_BINARY(X) FP_FORMS_UNARY_CKD(X) FP_FORMS_BINARY_CKD(X)     \
+      FP_FORMS_ELEMENTARY(X) FP_FORMS_ELEMENTARY_CKD(X) X(fp_pow) X(fp_pow_ckd)
 
 /* The conversions to and from double and text: (return type, name, parameter list). */
 #define FP_FORMS_TEXT(X)                           \
@@ -53,6 +58,10 @@ struct fp_form {
   FP_FORMS_BINARY(FP_FORMS_BINARY_MEMBER)
   FP_FORMS_UNARY_CKD(FP_FORMS_UNARY_CKD_MEMBER)
   FP_FORMS_BINARY_CKD(FP_FORMS_BINARY_CKD_MEMBER)
+  FP_FORMS_ELEMENTARY(FP_FORMS_UNARY_MEMBER)
+  FP_FORMS_ELEMENTARY_CKD(FP_FORMS_UNARY_CKD_MEMBER)
+  FP_FORMS_BINARY_MEMBER(fp_pow)
+  FP_FORMS_BINARY_CKD_MEMBER(fp_pow_ckd)
   FP_FORMS_TEXT(FP_FORMS_TEXT_MEMBER)
 };
 
@@ -68,20 +77,23 @@ extern const struct fp_form fp_form_library;          /* libfp */
 extern const struct fp_form fp_form_header_cpp;       /* header-only, compiled as C++ */
 extern const struct fp_form fp_form_header_c;         /* header-only, compiled as C */
 extern const struct fp_form fp_form_header_c_no_sse2; /* the same with FIXEDPOINT_NO_SSE2 */
+/* How often the elementary functions of fp_form_header_c took their slow path. */
+extern long long fp_form_header_c_slow_paths;
 #ifdef __cplusplus
 }
 
 #include <string>
 
-#include <gtest/gtest.h>
-
 /* Every form, for INSTANTIATE_TEST_SUITE_P(Forms, Suite, testing::ValuesIn(kFpForms),
- * FpFormName): each test is named after its form. */
+ * FpFormName()): each test is named after its form. */
 inline const fp_form* const kFpForms[] = {&fp_form_library, &fp_form_header_cpp, &fp_form_header_c,
                                           &fp_form_header_c_no_sse2};
-inline std::string FpFormName(const testing::TestParamInfo<const fp_form*>& info) {
-  return info.param->name;
-}
+struct FpFormName {
+  template <typename TestParamInfo>
+  std::string operator()(const TestParamInfo& info) const {
+    return info.param->name;
+  }
+};
 #endif
 
 #endif

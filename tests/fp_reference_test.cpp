@@ -255,7 +255,7 @@ TEST_P(Reference, SaturatingAndCheckedFormsMatchOnRandomAndCornerPairs) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, Exhaustive, testing::ValuesIn(kFpForms), FpFormName);
-INSTANTIATE_TEST_SUITE_P(Forms, Reference, testing::ValuesIn(kFpForms), FpFormName);
+INSTANTIATE_TEST_SUITE_P(Forms, Exhaustive, testing::ValuesIn(kFpForms), FpFormName());
+INSTANTIATE_TEST_SUITE_P(Forms, Reference, testing::ValuesIn(kFpForms), FpFormName());
 
 }  // namespace

@@ -326,6 +326,6 @@ TEST_P(Text, DoubleConversionsAreExactUnderEveryRoundingMode) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, Text, testing::ValuesIn(kFpForms), FpFormName);
+INSTANTIATE_TEST_SUITE_P(Forms, Text, testing::ValuesIn(kFpForms), FpFormName());
 
 }  // namespace

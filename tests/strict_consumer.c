@@ -25,6 +25,8 @@ int32_t strict_consumer_uses_everything(int32_t a, int32_t b) {
   r = fp_add_int_sat(r, fp_sub_int_sat(a, b));
   r = fp_mul_int_sat(r, fp_div_int_sat(a, b));
   r = fp_add(r, fp_sqrt(a));
+  r = fp_add_sat(r, fp_exp(a) + fp_exp2(b) + fp_log(a) + fp_log2(b) + fp_log10(a));
+  r = fp_add_sat(r, fp_pow(a, b));
   {
     int32_t checked = 0;
     int overflows = 0;
@@ -38,6 +40,12 @@ int32_t strict_consumer_uses_everything(int32_t a, int32_t b) {
     overflows += fp_mul_int_ckd(&checked, a, b) ? 1 : 0;
     overflows += fp_div_int_ckd(&checked, a, b) ? 1 : 0;
     overflows += fp_sqrt_ckd(&checked, a) ? 1 : 0;
+    overflows += fp_exp_ckd(&checked, a) ? 1 : 0;
+    overflows += fp_exp2_ckd(&checked, a) ? 1 : 0;
+    overflows += fp_log_ckd(&checked, a) ? 1 : 0;
+    overflows += fp_log2_ckd(&checked, a) ? 1 : 0;
+    overflows += fp_log10_ckd(&checked, a) ? 1 : 0;
+    overflows += fp_pow_ckd(&checked, a, b) ? 1 : 0;
     r = fp_add(r, fp_add(checked, overflows));
   }
   return r;
@@ -55,4 +63,6 @@ int strict_consumer_uses_text(char* buf, size_t size, const char* text) {
 #if defined(FIXEDPOINT_HEADER_ONLY) && defined(__cplusplus) && __cplusplus >= 201402L
 static_assert(fp_div(cvt_int_fp(1), cvt_int_fp(60)) == 273, "constexpr in C++14 and later");
 static_assert(fp_sqrt(INT32_MAX) == 5931642, "the integer square root at compile time");
+static_assert(fp_exp2(16384) == 32768, "the exponentials at compile time");
+static_assert(fp_exp2(-15 * 16384) == 1 && fp_pow(144, 24576) == 14, "and their slow paths");
 #endif

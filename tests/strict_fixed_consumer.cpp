@@ -32,6 +32,10 @@ int32_t strict_fixed_consumer_uses_everything(int32_t a, int32_t b, const char* 
   r = r + mul_checked(x, y).value_or(x) + div_checked(x, 3).value_or(y);
   r = r + fixedpoint::from_int_checked(a).value_or(x) + sqrt_checked(y).value_or(x);
   r = r + fixed::from_double(static_cast<double>(x) / 3);
+  r = r + exp(x) + exp2(y) + log(x) + log2(y) + log10(x) + pow(x, y);
+  r = r + exp_checked(x).value_or(y) + exp2_checked(x).value_or(y) + log_checked(x).value_or(y);
+  r = r + log2_checked(x).value_or(y) + log10_checked(x).value_or(y);
+  r = r + pow_checked(x, y).value_or(x);
   std::istringstream in(text);
   std::ostringstream out;
   in >> r;
