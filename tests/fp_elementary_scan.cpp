@@ -14,9 +14,13 @@
 // MPFR, the table's results; a scan of every input checks that the table holds exactly the hard
 // cases of its range. pow checks PAIRS seeded random and structured pairs in all.
 //
-// Each input is checked in every form, plain and _ckd: the value, and the report exactly when
-// the input lies outside the domain or the result saturated. Prints a summary, with how often
-// the header-only C form took its slow path, and the first failures; exits 1 if any.
+// Each input is checked in the library, header-only C++ and header-only C forms, plain and
+// _ckd: the value, and the report exactly when the input lies outside the domain or the result
+// saturated. (The fourth form, without SSE2, compiles the same code: none of these functions has
+// an SSE2 path.) A form built to take the slow path
+// on every call is checked too, on the hard cases, every 64th input of a strided scan and every
+// 4096th of a full one, and every 16th pair. Prints a summary, with how often the header-only C
+// form took its slow path, and the first failures; exits 1 if any.
 #include <algorithm>
 #include <array>
 #include <cinttypes>
@@ -56,6 +60,9 @@ constexpr HardCase kHardCases[] = {
 };
 #undef HARD
 
+const std::array<const fp_form*, 3> kForms = {&fp_form_library, &fp_form_header_cpp,
+                                              &fp_form_header_c};
+
 int failures = 0;
 void Fail(const std::string& what) {
   if (failures++ < 10) std::fprintf(stderr, "%s\n", what.c_str());
@@ -82,7 +89,7 @@ struct Counts {
 std::optional<int64_t> Reference(Function f, int32_t x, Counts& counts, bool* hard) {
   *hard = false;
   if (const auto trivial = ref::Trivial(f, x)) return *trivial;
-  const ref::Rounded quick = ref::RoundAway(ref::LongDouble(f, x));
+  const ref::Rounded quick = ref::RoundAway(ref::Libm(f, x));
   if (quick.distance >= kNear) return quick.value;
   ++counts.near;
 #if FP_HAVE_MPFR
@@ -128,12 +135,15 @@ UnaryForms FormsOf(Function f) {
   return {&fp_form::fp_log10, &fp_form::fp_log10_ckd};
 }
 
-// Compares every form of f at x with the reference value.
-void CheckUnary(Function f, std::string_view name, int32_t x, int64_t want) {
+// Compares the forms of f at x with the reference value: every form, and the one that always
+// takes the slow path when asked.
+void CheckUnary(Function f, std::string_view name, int32_t x, int64_t want, bool slow = false) {
   const UnaryForms forms = FormsOf(f);
   const int32_t want_value = Saturate(want);
   const bool want_report = want != want_value;
-  for (const fp_form* form : kFpForms) {
+  std::vector<const fp_form*> checked(kForms.begin(), kForms.end());
+  if (slow) checked.push_back(&fp_form_header_c_slow);
+  for (const fp_form* form : checked) {
     const int32_t got = (form->*forms.plain)(x);
     int32_t stored = 12345;
     const bool reported = (form->*forms.checked)(&stored, x);
@@ -161,7 +171,7 @@ int ScanUnary(Function f, std::string_view name, std::string_view label, uint64_
         std::printf("HARD(%s, %" PRId32 ", %" PRId64 ")\n", std::string(label).c_str(), x, *want);
       }
     }
-    if (want) CheckUnary(f, name, x, *want);
+    if (want) CheckUnary(f, name, x, *want, counts.inputs % (stride == 1 ? 4096 : 64) == 0);
   };
   const uint64_t count = ((uint64_t{1} << 32) + stride - 1) / stride;
   const uint64_t first = count * shard / shards;
@@ -189,7 +199,7 @@ int ScanUnary(Function f, std::string_view name, std::string_view label, uint64_
     for (const HardCase& h : kHardCases) {
       if (h.function != f) continue;
       ++table;
-      CheckUnary(f, name, h.x, h.value);
+      CheckUnary(f, name, h.x, h.value, true);
 #if FP_HAVE_MPFR
       const ref::Rounded exact = ref::Mpfr(f, h.x);
       if (exact.value != h.value || exact.distance >= kHard) {
@@ -357,7 +367,9 @@ int ScanPow(uint64_t shard, uint64_t shards, uint64_t total) {
     if (!want) continue;
     const int32_t want_value = Saturate(*want);
     const bool want_report = *want != want_value || (x < 0 && (y & 0x3FFF) != 0);
-    for (const fp_form* form : kFpForms) {
+    std::vector<const fp_form*> checked(kForms.begin(), kForms.end());
+    if (counts.inputs % 16 == 0) checked.push_back(&fp_form_header_c_slow);
+    for (const fp_form* form : checked) {
       const int32_t got = form->fp_pow(x, y);
       int32_t stored = 12345;
       const bool reported = form->fp_pow_ckd(&stored, x, y);
