@@ -279,6 +279,7 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
   std::uniform_int_distribution<int32_t> any(kMin, kMax);
   std::uniform_int_distribution<int32_t> base(1, kMax);
   std::uniform_int_distribution<int32_t> small(-40, 40);
+  auto pick = [&](uint64_t n) { return static_cast<std::size_t>(rng() % n); };
   auto log_uniform = [&](int bits) {  // 1 .. 2^bits - 1, spread over the magnitudes
     const int b = 1 + static_cast<int>(rng() % static_cast<uint64_t>(bits));
     return static_cast<int32_t>(1 + rng() % ((uint64_t{1} << b) - 1));
@@ -290,7 +291,7 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
     return static_cast<int32_t>(std::clamp<long double>(y, kMin, kMax));
   };
   std::vector<std::pair<int32_t, int32_t>> pairs;
-  pairs.reserve(count);
+  pairs.reserve(static_cast<std::size_t>(count));
   while (pairs.size() < count) {
     const int32_t x = log_uniform(31);
     switch (pairs.size() % 9) {
@@ -298,7 +299,7 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
         pairs.emplace_back(x, small(rng) * 16384);
         break;
       case 1: {
-        const int32_t q = std::array<int32_t, 7>{2, 3, 4, 5, 8, 10, 16}[rng() % 7];
+        const int32_t q = std::array<int32_t, 7>{2, 3, 4, 5, 8, 10, 16}[pick(7)];
         pairs.emplace_back(x, small(rng) * 16384 / q);
         break;
       }
@@ -308,13 +309,13 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
         break;
       case 3: {
         const int32_t near_one = 16384 + static_cast<int32_t>(rng() % 4001) - 2000;
-        const long double target = std::array<long double, 4>{0, 16.999, -15.001, 1e-3}[rng() % 4];
+        const long double target = std::array<long double, 4>{0, 16.999, -15.001, 1e-3}[pick(4)];
         const int32_t y = exponent_for(near_one, target) + static_cast<int32_t>(rng() % 5) - 2;
         pairs.emplace_back(near_one != 16384 ? near_one : 16385, y);
         break;
       }
       case 4: {
-        const long double target = std::array<long double, 3>{16.9999, -15.0001, 0.5}[rng() % 3];
+        const long double target = std::array<long double, 3>{16.9999, -15.0001, 0.5}[pick(3)];
         pairs.emplace_back(x, exponent_for(x, target) + static_cast<int32_t>(rng() % 65) - 32);
         break;
       }
@@ -326,7 +327,7 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
         // (2^a)^(-15/a) is one too; beside each, a pair one raw unit away.
         constexpr int32_t kShapes[][2] = {{1, 1}, {1, 3},  {1, 5}, {1, 15}, {2, 3},
                                           {2, 5}, {2, 15}, {4, 5}, {4, 15}, {8, 15}};
-        const int32_t* shape = kShapes[rng() % 10];
+        const int32_t* shape = kShapes[pick(10)];
         const int32_t q = shape[0], p = shape[1];
         const int32_t e = -15 * q / p;
         const uint64_t v = 1 + 2 * (rng() % 8);
@@ -338,7 +339,7 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
             (vq << (e + 14)) <= static_cast<uint64_t>(kMax)) {
           pairs.emplace_back(static_cast<int32_t>(vq << (e + 14)), p * 16384 / q + nudge);
         } else {
-          const int32_t a = std::array<int32_t, 4>{1, 3, 5, 15}[rng() % 4];
+          const int32_t a = std::array<int32_t, 4>{1, 3, 5, 15}[pick(4)];
           pairs.emplace_back(int32_t{16384} << a, -15 * 16384 / a + nudge);
         }
         break;
