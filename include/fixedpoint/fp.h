@@ -275,6 +275,47 @@ FIXEDPOINT_FN bool fp_log10_ckd(int32_t* result, int32_t x);
 FIXEDPOINT_FN int32_t fp_pow(int32_t x, int32_t y);
 FIXEDPOINT_FN bool fp_pow_ckd(int32_t* result, int32_t x, int32_t y);
 
+/* ---- Trigonometry and hypot ------------------------------------------------------------------
+ * Correctly rounded for every input, as the exponentials are, and constexpr in C++14 header-only
+ * mode. Angles are in radians, except for fp_sinpi and fp_cospi, whose angles are in half turns
+ * (fp_sinpi(x) is sin(pi x)). */
+
+/* Returns: sin x and cos x. fp_sin(0) is 0 and fp_cos(0) is 16384. Defined for every x. */
+FIXEDPOINT_FN int32_t fp_sin(int32_t x);
+FIXEDPOINT_FN int32_t fp_cos(int32_t x);
+
+/* Returns: sin(pi x) and cos(pi x), as C23's sinpi and cospi. The reduction is exact:
+ * fp_sinpi(16384) is 0, fp_cospi(16384) is -16384 and fp_sinpi(8192) is 16384. */
+FIXEDPOINT_FN int32_t fp_sinpi(int32_t x);
+FIXEDPOINT_FN int32_t fp_cospi(int32_t x);
+
+/* Returns: tan x. Beyond the range near the poles it saturates, and fp_tan_ckd reports it. */
+FIXEDPOINT_FN int32_t fp_tan(int32_t x);
+FIXEDPOINT_FN bool fp_tan_ckd(int32_t* result, int32_t x);
+
+/* Returns: asin x and acos x, in [-pi/2, pi/2] and [0, pi]: fp_asin(16384) is 25736
+ * (round(pi/2 * 16384)), fp_asin(0) and fp_acos(16384) are 0.
+ * Domain: [-16384, 16384]; an x beyond gives the value at the nearer end (fp_asin(2 * 16384) is
+ * fp_asin(16384)), and the _ckd form reports it. */
+FIXEDPOINT_FN int32_t fp_asin(int32_t x);
+FIXEDPOINT_FN int32_t fp_acos(int32_t x);
+FIXEDPOINT_FN bool fp_asin_ckd(int32_t* result, int32_t x);
+FIXEDPOINT_FN bool fp_acos_ckd(int32_t* result, int32_t x);
+
+/* Returns: atan x, in (-pi/2, pi/2); fp_atan(0) is 0. */
+FIXEDPOINT_FN int32_t fp_atan(int32_t x);
+
+/* Returns: the angle of the point (x, y), in [-pi, pi], with C's atan2 conventions but no
+ * negative zero: fp_atan2(0, 0) is 0, fp_atan2(0, x) for x < 0 is 51472 (+pi rounded), and
+ * fp_atan2(y, 0) is +-25736 (+-pi/2) by the sign of y. */
+FIXEDPOINT_FN int32_t fp_atan2(int32_t y, int32_t x);
+
+/* Returns: sqrt(x^2 + y^2), exactly rounded in integers: the rounded square root of the 64-bit
+ * sum of the raw squares. fp_hypot(3 * 16384, 4 * 16384) is 5 * 16384. Beyond the range it
+ * saturates (fp_hypot(INT32_MAX, INT32_MAX)), and fp_hypot_ckd reports it. */
+FIXEDPOINT_FN int32_t fp_hypot(int32_t x, int32_t y);
+FIXEDPOINT_FN bool fp_hypot_ckd(int32_t* result, int32_t x, int32_t y);
+
 #include "fp_text.h"
 
 #ifdef __cplusplus

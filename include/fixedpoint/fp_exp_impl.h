@@ -107,8 +107,8 @@ FIXEDPOINT_DATA fp_impl_u128 fp_impl_log2e_q126 = {
 /* log10(2) in Q128, rounded to nearest. */
 FIXEDPOINT_DATA fp_impl_u128 fp_impl_log10_2_q128 = {
     UINT64_C(5553023288523357132), UINT64_C(5171448307347507388)};
-/* 1/k! in Q128, k = 2..9, rounded to nearest. */
-FIXEDPOINT_DATA fp_impl_u128 fp_impl_inverse_factorial[8] = {
+/* 1/k! in Q128, k = 2..13, rounded to nearest. */
+FIXEDPOINT_DATA fp_impl_u128 fp_impl_inverse_factorial[12] = {
     {UINT64_C(9223372036854775808), UINT64_C(0)},
     {UINT64_C(3074457345618258602), UINT64_C(12297829382473034411)},
     {UINT64_C(768614336404564650), UINT64_C(12297829382473034411)},
@@ -117,6 +117,10 @@ FIXEDPOINT_DATA fp_impl_u128 fp_impl_inverse_factorial[8] = {
     {UINT64_C(3660068268593165), UINT64_C(58561092297490640)},
     {UINT64_C(457508533574145), UINT64_C(11536535182605656090)},
     {UINT64_C(50834281508238), UINT64_C(7430751933748256771)},
+    {UINT64_C(5083428150823), UINT64_C(15500470452342466970)},
+    {UINT64_C(462129831893), UINT64_C(1409133677485678815)},
+    {UINT64_C(38510819324), UINT64_C(7803571170502786408)},
+    {UINT64_C(2962370717), UINT64_C(4857215645510110866)},
 };
 /* clang-format on */
 /* </generated> */
@@ -500,5 +504,3 @@ FIXEDPOINT_FN bool fp_pow_ckd(int32_t* result, int32_t x, int32_t y) {
   const bool no_power = x < 0 && (fp_impl_bits(y) & 0x3FFFu) != 0;
   return fp_impl_report(result, fp_impl_pow(x, y)) || no_power;
 }
-
-#undef FP_IMPL_ABOVE

@@ -12,8 +12,8 @@
  *   FIXEDPOINT_DATA       in front of every internal table or constant (const, and constexpr in
  *                         C++), which fp_exp_impl.h holds
  * and undefines them afterwards. There is no include guard: a C++ file may include this a second
- * time inside a namespace, with other linkage. This file ends by including fp_wide_impl.h and
- * fp_exp_impl.h, which hold the elementary functions under the same rules.
+ * time inside a namespace, with other linkage. This file ends by including fp_wide_impl.h,
+ * fp_exp_impl.h and fp_trig_impl.h, which hold the elementary functions under the same rules.
  *
  * The bodies are valid C99 and C++11, and constant expressions in C++14. Wrap-around modulo
  * 2^32 comes from unsigned arithmetic on the raw bits, converted back to int32_t, which every
@@ -315,7 +315,9 @@ FIXEDPOINT_FN bool fp_sqrt_ckd(int32_t* result, int32_t x) {
   return x < 0;
 }
 
-/* ---- Exponentials, logarithms and powers, on wide integer arithmetic ---------------------- */
+/* ---- Exponentials, logarithms, powers and trigonometry, on wide integer arithmetic -------- */
 #include "fp_wide_impl.h"
-/* (the wide arithmetic first) */
+/* (the wide arithmetic first, then the families that use it) */
 #include "fp_exp_impl.h"
+/* (the trigonometry uses the exponentials' rounding and constants) */
+#include "fp_trig_impl.h"
