@@ -30,6 +30,11 @@ FIXEDPOINT_HELPER int32_t fp_impl_low32(int64_t v) {
   return fp_impl_wrap(FIXEDPOINT_CAST(uint32_t, v));
 }
 
+/* |x| as an unsigned value: exact for every x, INT32_MIN included (2^31). */
+FIXEDPOINT_HELPER uint32_t fp_impl_magnitude(int32_t x) {
+  return x < 0 ? 0u - fp_impl_bits(x) : fp_impl_bits(x);
+}
+
 /* n * 16384 modulo 2^32: the integer operand moved into the format before it is used. */
 FIXEDPOINT_HELPER uint32_t fp_impl_scaled(int32_t n) { return fp_impl_bits(n) << 14; }
 
@@ -38,7 +43,8 @@ FIXEDPOINT_HELPER int32_t fp_impl_zero_divisor(int32_t x) {
   return x > 0 ? INT32_MAX : (x < 0 ? INT32_MIN : 0);
 }
 
-FIXEDPOINT_FN int32_t cvt_int_fp(int32_t n) { return fp_impl_wrap(fp_impl_scaled(n)); }
+/* The macro is the body, so that the two cannot differ. */
+FIXEDPOINT_FN int32_t cvt_int_fp(int32_t n) { return FP_FROM_INT(n); }
 
 /* Integer division truncates toward zero, which is the rounding promised; compilers turn it
  * into a shift with a bias for negative values. */
@@ -313,6 +319,85 @@ FIXEDPOINT_FN int32_t fp_sqrt(int32_t x) {
 FIXEDPOINT_FN bool fp_sqrt_ckd(int32_t* result, int32_t x) {
   *result = fp_sqrt(x);
   return x < 0;
+}
+
+/* ---- Absolute value, minimum, maximum, clamping and interpolation ------------------------- */
+
+FIXEDPOINT_HELPER int64_t fp_impl_exact_abs(int32_t x) {
+  return x < 0 ? -FIXEDPOINT_CAST(int64_t, x) : x;
+}
+
+FIXEDPOINT_FN int32_t fp_abs(int32_t x) { return fp_impl_low32(fp_impl_exact_abs(x)); }
+
+FIXEDPOINT_FN int32_t fp_abs_sat(int32_t x) { return fp_impl_saturate(fp_impl_exact_abs(x)); }
+
+FIXEDPOINT_FN bool fp_abs_ckd(int32_t* result, int32_t x) {
+  return fp_impl_check(result, fp_impl_exact_abs(x));
+}
+
+FIXEDPOINT_FN int32_t fp_min(int32_t x, int32_t y) { return x < y ? x : y; }
+
+FIXEDPOINT_FN int32_t fp_max(int32_t x, int32_t y) { return x < y ? y : x; }
+
+FIXEDPOINT_FN int32_t fp_clamp(int32_t x, int32_t lo, int32_t hi) {
+  const int32_t low = fp_min(lo, hi);
+  const int32_t high = fp_max(lo, hi);
+  return x < low ? low : (x > high ? high : x);
+}
+
+/* v / 16384 rounded to nearest, halves away from zero, for any v above INT64_MIN: the magnitude
+ * is rounded, so that both signs round alike, and the sign put back. */
+FIXEDPOINT_HELPER int64_t fp_impl_rescale_nearest(int64_t v) {
+  const uint64_t magnitude = FIXEDPOINT_CAST(uint64_t, v < 0 ? -v : v);
+  const int64_t rounded = FIXEDPOINT_CAST(int64_t, (magnitude + 8192u) >> 14);
+  return v < 0 ? -rounded : rounded;
+}
+
+/* |b - a| < 2^32 and |t| <= 2^31, so the product is below 2^63 in magnitude: exact in int64_t.
+ * Rescaled, it is below 2^49, and adding a cannot overflow either. */
+FIXEDPOINT_FN int32_t fp_lerp(int32_t a, int32_t b, int32_t t) {
+  return fp_impl_saturate(
+      a + fp_impl_rescale_nearest((FIXEDPOINT_CAST(int64_t, b) - a) * FIXEDPOINT_CAST(int64_t, t)));
+}
+
+/* Both operands have the same scale, so the remainder of the raw values is the remainder of the
+ * values, and C's % truncates the quotient toward zero as fmod does. INT32_MIN % -1 overflows
+ * (and traps on x86); every remainder of a division by -1 is 0. */
+FIXEDPOINT_FN int32_t fp_fmod(int32_t x, int32_t y) { return y == 0 || y == -1 ? 0 : x % y; }
+
+/* floor(x), plus one when the fraction is above a half, or exactly a half with floor(x) odd. */
+FIXEDPOINT_FN int32_t fp_round_even(int32_t x) {
+  const int32_t down = fp_impl_floor(x);
+  const uint32_t fraction = fp_impl_bits(x) & 0x3FFFu;
+  const bool up = fraction > 8192u || (fraction == 8192u && (fp_impl_bits(down) & 1u) != 0);
+  return down + (up ? 1 : 0);
+}
+
+/* ---- Other Q formats ------------------------------------------------------------------------ */
+
+/* v * 2^s, rounded to nearest with halves away from zero, saturated, for -40 <= s <= 32. At
+ * s = 32 every nonzero v saturates, and at s = -40 every v rounds to 0 (|v| <= 2^31 is far below
+ * half of 2^40), as they do for every s beyond; the callers clamp s to this span. */
+FIXEDPOINT_HELPER int32_t fp_impl_scale_pow2(int32_t v, int s) {
+  if (s >= 0) {
+    /* |v| * 2^32 <= 2^63: the product fits in int64_t, INT64_MIN at most. */
+    return fp_impl_saturate(FIXEDPOINT_CAST(int64_t, v) * (FIXEDPOINT_CAST(int64_t, 1) << s));
+  }
+  {
+    const uint64_t half = FIXEDPOINT_CAST(uint64_t, 1) << (-s - 1);
+    /* At most (2^31 + 2^0) >> 1: the rounded magnitude fits in int32_t and may be negated. */
+    const int32_t rounded = FIXEDPOINT_CAST(int32_t, (fp_impl_magnitude(v) + half) >> -s);
+    return v < 0 ? -rounded : rounded;
+  }
+}
+
+/* The shifts are clamped before they are computed, so that no frac_bits overflows 14 - n. */
+FIXEDPOINT_FN int32_t fp_from_q(int32_t v, int frac_bits) {
+  return fp_impl_scale_pow2(v, frac_bits < -18 ? 32 : (frac_bits > 54 ? -40 : 14 - frac_bits));
+}
+
+FIXEDPOINT_FN int32_t fp_to_q(int32_t x, int frac_bits) {
+  return fp_impl_scale_pow2(x, frac_bits > 46 ? 32 : (frac_bits < -26 ? -40 : frac_bits - 14));
 }
 
 /* ---- Exponentials, logarithms and powers, on wide integer arithmetic ---------------------- */
