@@ -432,6 +432,45 @@ TEST(FixedToChars, WritesWhatFpFormatWritesOrReportsWhyNot) {
   }
 }
 
+#if defined(FP_EINVAL) && defined(FP_ERANGE)
+// from_chars gives what fp_from_chars gives on the same text, but for the leading '+' that
+// std::from_chars refuses too; x changes only on success. The texts are to_chars's, whole and
+// cut short, and the edges of the grammar.
+TEST(FixedFromChars, ReadsWhatFpFromCharsReads) {
+  std::vector<std::string> texts = {
+      "",     "+1",   " 1",     "-",       ".",    "1e",           "1.5e+",         "1.",
+      "0x10", "-0X1", "131072", "-131072", "1.5x", "131071.99997", "-131072.00004", "1e-400",
+      "inf"};
+  for (std::size_t i = 0; i < Pairs().size(); i += 100) {
+    for (const int digits : {-1, 3, 14}) {
+      char text[FP_FORMAT_MAX];
+      fp_format(text, sizeof text, Pairs()[i].first, digits);
+      texts.emplace_back(text);
+      texts.emplace_back(text, std::string(text).size() / 2);
+    }
+  }
+  int failures = 0;
+  for (const std::string& text : texts) {
+    const char* const first = text.data();
+    const char* const last = first + text.size();
+    int32_t want_value = kNone;
+    const char* want_end = nullptr;
+    const int status = text.empty() || text[0] != '+'
+                           ? fp_from_chars(first, last, &want_value, &want_end)
+                           : FP_EINVAL;
+    fixed got = F(kNone);
+    const std::from_chars_result r = fixedpoint::from_chars(first, last, got);
+    const bool right =
+        status == 0 ? r.ec == std::errc() && r.ptr == want_end && got.raw() == want_value
+        : status == FP_ERANGE
+            ? r.ec == std::errc::result_out_of_range && r.ptr == want_end && got.raw() == kNone
+            : r.ec == std::errc::invalid_argument && r.ptr == first && got.raw() == kNone;
+    if (!right && failures++ < 5) ADD_FAILURE() << '"' << text << '"';
+  }
+  EXPECT_EQ(failures, 0);
+}
+#endif
+
 struct PrintRow {
   int32_t raw;
   std::ios_base::fmtflags flags;

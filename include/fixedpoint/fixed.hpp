@@ -456,6 +456,26 @@ inline std::to_chars_result to_chars(char* first, char* last, fixed x, int digit
   return {first + length, std::errc()};
 }
 
+#if defined(FP_EINVAL) && defined(FP_ERANGE)
+// Reads one decimal number from [first, last) as std::from_chars reads a double: no white space
+// is skipped and a leading '+' is not accepted; otherwise with fp_from_chars's grammar and
+// rounding (an optional '-', digits with an optional '.', an optional exponent; hexadecimal is
+// refused), to the nearest value, halves away from zero. Returns {just past the number, errc()}
+// and stores the value in x; {just past the number, errc::result_out_of_range} for a number
+// beyond the range, and {first, errc::invalid_argument} for text that does not begin with a
+// number, leaving x unchanged in both cases. Never reads outside the range, allocates or throws.
+inline std::from_chars_result from_chars(const char* first, const char* last, fixed& x) noexcept {
+  if (first != last && *first == '+') return {first, std::errc::invalid_argument};
+  int32_t value = 0;
+  const char* end = first;
+  const int status = detail::fp_from_chars(first, last, &value, &end);
+  if (status == FP_EINVAL) return {first, std::errc::invalid_argument};
+  if (status == FP_ERANGE) return {end, std::errc::result_out_of_range};
+  x = fixed::from_raw(value);
+  return {end, std::errc()};
+}
+#endif
+
 // Writes x as to_string does; with std::ios::fixed set in the stream's floatfield, with exactly
 // precision() fraction digits instead (clamped to 0..14, rounded to nearest, halves away from
 // zero). The stream's width, fill and left/right adjustment apply to the whole text (internal
