@@ -331,8 +331,11 @@ FIXEDPOINT_FN int32_t fp_abs(int32_t x) { return fp_impl_low32(fp_impl_exact_abs
 
 FIXEDPOINT_FN int32_t fp_abs_sat(int32_t x) { return fp_impl_saturate(fp_impl_exact_abs(x)); }
 
+/* INT32_MIN is the one input whose magnitude does not fit: testing for it is the check that
+ * fp_impl_check would make on the exact result, in 32-bit arithmetic, which vectorises. */
 FIXEDPOINT_FN bool fp_abs_ckd(int32_t* result, int32_t x) {
-  return fp_impl_check(result, fp_impl_exact_abs(x));
+  *result = fp_abs(x);
+  return x == INT32_MIN;
 }
 
 FIXEDPOINT_FN int32_t fp_min(int32_t x, int32_t y) { return x < y ? x : y; }
@@ -345,12 +348,10 @@ FIXEDPOINT_FN int32_t fp_clamp(int32_t x, int32_t lo, int32_t hi) {
   return x < low ? low : (x > high ? high : x);
 }
 
-/* v / 16384 rounded to nearest, halves away from zero, for any v above INT64_MIN: the magnitude
- * is rounded, so that both signs round alike, and the sign put back. */
+/* v / 16384 rounded to nearest, halves away from zero, for |v| <= 2^63 - 2^14: half a unit is
+ * added in the direction of v's sign, and the division truncates toward zero. */
 FIXEDPOINT_HELPER int64_t fp_impl_rescale_nearest(int64_t v) {
-  const uint64_t magnitude = FIXEDPOINT_CAST(uint64_t, v < 0 ? -v : v);
-  const int64_t rounded = FIXEDPOINT_CAST(int64_t, (magnitude + 8192u) >> 14);
-  return v < 0 ? -rounded : rounded;
+  return (v < 0 ? v - 8192 : v + 8192) / 16384;
 }
 
 /* |b - a| < 2^32 and |t| <= 2^31, so the product is below 2^63 in magnitude: exact in int64_t.
