@@ -30,9 +30,12 @@ FIXEDPOINT_HELPER int32_t fp_impl_low32(int64_t v) {
   return fp_impl_wrap(FIXEDPOINT_CAST(uint32_t, v));
 }
 
-/* |x| as an unsigned value: exact for every x, INT32_MIN included (2^31). */
+/* |x| as an unsigned value: exact for every x, INT32_MIN included (2^31). With sign all ones
+ * for a negative x, (bits ^ sign) - sign is its two's-complement negation: no select, which
+ * vectorises in fewer instructions. */
 FIXEDPOINT_HELPER uint32_t fp_impl_magnitude(int32_t x) {
-  return x < 0 ? 0u - fp_impl_bits(x) : fp_impl_bits(x);
+  const uint32_t sign = 0u - (fp_impl_bits(x) >> 31);
+  return (fp_impl_bits(x) ^ sign) - sign;
 }
 
 /* n * 16384 modulo 2^32: the integer operand moved into the format before it is used. */
@@ -323,16 +326,15 @@ FIXEDPOINT_FN bool fp_sqrt_ckd(int32_t* result, int32_t x) {
 
 /* ---- Absolute value, minimum, maximum, clamping and interpolation ------------------------- */
 
-FIXEDPOINT_HELPER int64_t fp_impl_exact_abs(int32_t x) {
-  return x < 0 ? -FIXEDPOINT_CAST(int64_t, x) : x;
+/* INT32_MIN is the one input whose magnitude does not fit, so the saturating and checked forms
+ * test for it instead of computing the magnitude in 64 bits: the same results in 32-bit
+ * arithmetic, which vectorises. */
+FIXEDPOINT_FN int32_t fp_abs(int32_t x) { return fp_impl_wrap(fp_impl_magnitude(x)); }
+
+FIXEDPOINT_FN int32_t fp_abs_sat(int32_t x) {
+  return fp_impl_wrap(fp_impl_magnitude(x) - (x == INT32_MIN ? 1u : 0u));
 }
 
-FIXEDPOINT_FN int32_t fp_abs(int32_t x) { return fp_impl_low32(fp_impl_exact_abs(x)); }
-
-FIXEDPOINT_FN int32_t fp_abs_sat(int32_t x) { return fp_impl_saturate(fp_impl_exact_abs(x)); }
-
-/* INT32_MIN is the one input whose magnitude does not fit: testing for it is the check that
- * fp_impl_check would make on the exact result, in 32-bit arithmetic, which vectorises. */
 FIXEDPOINT_FN bool fp_abs_ckd(int32_t* result, int32_t x) {
   *result = fp_abs(x);
   return x == INT32_MIN;
@@ -366,12 +368,12 @@ FIXEDPOINT_FN int32_t fp_lerp(int32_t a, int32_t b, int32_t t) {
  * (and traps on x86); every remainder of a division by -1 is 0. */
 FIXEDPOINT_FN int32_t fp_fmod(int32_t x, int32_t y) { return y == 0 || y == -1 ? 0 : x % y; }
 
-/* floor(x), plus one when the fraction is above a half, or exactly a half with floor(x) odd. */
+/* floor(x), plus one when the fraction is above a half, or exactly a half with floor(x) odd:
+ * fraction + 8191 + (1 if odd) reaches 16384 in exactly those cases, and stays below 32768. */
 FIXEDPOINT_FN int32_t fp_round_even(int32_t x) {
   const int32_t down = fp_impl_floor(x);
   const uint32_t fraction = fp_impl_bits(x) & 0x3FFFu;
-  const bool up = fraction > 8192u || (fraction == 8192u && (fp_impl_bits(down) & 1u) != 0);
-  return down + (up ? 1 : 0);
+  return down + FIXEDPOINT_CAST(int32_t, (fraction + 8191u + (fp_impl_bits(down) & 1u)) >> 14);
 }
 
 /* ---- Other Q formats ------------------------------------------------------------------------ */
@@ -380,16 +382,18 @@ FIXEDPOINT_FN int32_t fp_round_even(int32_t x) {
  * s = 32 every nonzero v saturates, and at s = -40 every v rounds to 0 (|v| <= 2^31 is far below
  * half of 2^40), as they do for every s beyond; the callers clamp s to this span. */
 FIXEDPOINT_HELPER int32_t fp_impl_scale_pow2(int32_t v, int s) {
-  if (s >= 0) {
-    /* |v| * 2^32 <= 2^63: the product fits in int64_t, INT64_MIN at most. */
-    return fp_impl_saturate(FIXEDPOINT_CAST(int64_t, v) * (FIXEDPOINT_CAST(int64_t, 1) << s));
-  }
-  {
-    const uint64_t half = FIXEDPOINT_CAST(uint64_t, 1) << (-s - 1);
-    /* At most (2^31 + 2^0) >> 1: the rounded magnitude fits in int32_t and may be negated. */
-    const int32_t rounded = FIXEDPOINT_CAST(int32_t, (fp_impl_magnitude(v) + half) >> -s);
-    return v < 0 ? -rounded : rounded;
-  }
+  /* Both ways are computed and one is chosen, which compiles without a branch; with a shift of
+   * 0 either gives v. |v| * 2^32 <= 2^63: the product fits in int64_t. */
+  const int left = s > 0 ? s : 0;
+  const int right = s < 0 ? -s : 0;
+  const int32_t scaled =
+      fp_impl_saturate(FIXEDPOINT_CAST(int64_t, v) * (FIXEDPOINT_CAST(int64_t, 1) << left));
+  /* The magnitude plus half of 2^right, shifted: at most (2^31 + 1) >> 1 for right >= 1, so the
+   * rounded magnitude fits in int32_t and may be negated. */
+  const uint64_t half = (FIXEDPOINT_CAST(uint64_t, 1) << right) >> 1;
+  const int32_t magnitude = FIXEDPOINT_CAST(int32_t, (fp_impl_magnitude(v) + half) >> right);
+  const int32_t rounded = right == 0 ? v : (v < 0 ? -magnitude : magnitude);
+  return s >= 0 ? scaled : rounded;
 }
 
 /* The shifts are clamped before they are computed, so that no frac_bits overflows 14 - n. */
