@@ -125,7 +125,7 @@ constexpr int32_t int_operand(T n) noexcept {
       !std::is_integral_v<T> || std::is_same_v<T, bool> || is_character_v<T> || is_int_operand_v<T>,
       "fixedpoint::fixed takes integer operands whose every value is an int32_t (int, "
       "short, int32_t): cast this one to int32_t, deciding what happens to the values "
-      "that do not fit, or use from_int_sat or from_int_checked");
+      "that do not fit");
   return static_cast<int32_t>(n);
 }
 
