@@ -280,7 +280,7 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
     return static_cast<int32_t>(std::clamp<long double>(y, kMin, kMax));
   };
   std::vector<std::pair<int32_t, int32_t>> pairs;
-  pairs.reserve(count);
+  pairs.reserve(static_cast<std::size_t>(count));
   while (pairs.size() < count) {
     const int32_t x = log_uniform(31);
     switch (pairs.size() % 9) {
@@ -288,7 +288,8 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
         pairs.emplace_back(x, small(rng) * 16384);
         break;
       case 1: {
-        const int32_t q = std::array<int32_t, 7>{2, 3, 4, 5, 8, 10, 16}[rng() % 7];
+        const int32_t q =
+            std::array<int32_t, 7>{2, 3, 4, 5, 8, 10, 16}[static_cast<std::size_t>(rng() % 7)];
         pairs.emplace_back(x, small(rng) * 16384 / q);
         break;
       }
@@ -298,13 +299,15 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
         break;
       case 3: {
         const int32_t near_one = 16384 + static_cast<int32_t>(rng() % 4001) - 2000;
-        const long double target = std::array<long double, 4>{0, 16.999, -15.001, 1e-3}[rng() % 4];
+        const long double target = std::array<long double, 4>{
+            0, 16.999, -15.001, 1e-3}[static_cast<std::size_t>(rng() % 4)];
         const int32_t y = exponent_for(near_one, target) + static_cast<int32_t>(rng() % 5) - 2;
         pairs.emplace_back(near_one != 16384 ? near_one : 16385, y);
         break;
       }
       case 4: {
-        const long double target = std::array<long double, 3>{16.9999, -15.0001, 0.5}[rng() % 3];
+        const long double target =
+            std::array<long double, 3>{16.9999, -15.0001, 0.5}[static_cast<std::size_t>(rng() % 3)];
         pairs.emplace_back(x, exponent_for(x, target) + static_cast<int32_t>(rng() % 65) - 32);
         break;
       }
