@@ -14,9 +14,13 @@
 // MPFR, the table's results; a scan of every input checks that the table holds exactly the hard
 // cases of its range. pow checks PAIRS seeded random and structured pairs in all.
 //
-// Each input is checked in every form, plain and _ckd: the value, and the report exactly when
-// the input lies outside the domain or the result saturated. Prints a summary, with how often
-// the header-only C form took its slow path, and the first failures; exits 1 if any.
+// Each input is checked in the library, header-only C++ and header-only C forms, plain and
+// _ckd: the value, and the report exactly when the input lies outside the domain or the result
+// saturated. (The fourth form, without SSE2, compiles the same code: none of these functions has
+// an SSE2 path.) A form built to take the slow path
+// on every call is checked too, on the hard cases, every 64th input of a strided scan and every
+// 4096th of a full one, and every 16th pair. Prints a summary, with how often the header-only C
+// form took its slow path, and the first failures; exits 1 if any.
 #include <algorithm>
 #include <array>
 #include <cinttypes>
@@ -56,6 +60,9 @@ constexpr HardCase kHardCases[] = {
 };
 #undef HARD
 
+const std::array<const fp_form*, 3> kForms = {&fp_form_library, &fp_form_header_cpp,
+                                              &fp_form_header_c};
+
 int failures = 0;
 void Fail(const std::string& what) {
   if (failures++ < 10) std::fprintf(stderr, "%s\n", what.c_str());
@@ -82,7 +89,7 @@ struct Counts {
 std::optional<int64_t> Reference(Function f, int32_t x, Counts& counts, bool* hard) {
   *hard = false;
   if (const auto trivial = ref::Trivial(f, x)) return *trivial;
-  const ref::Rounded quick = ref::RoundAway(ref::LongDouble(f, x));
+  const ref::Rounded quick = ref::RoundAway(ref::Libm(f, x));
   if (quick.distance >= kNear) return quick.value;
   ++counts.near;
 #if FP_HAVE_MPFR
@@ -128,12 +135,15 @@ UnaryForms FormsOf(Function f) {
   return {&fp_form::fp_log10, &fp_form::fp_log10_ckd};
 }
 
-// Compares every form of f at x with the reference value.
-void CheckUnary(Function f, std::string_view name, int32_t x, int64_t want) {
+// Compares the forms of f at x with the reference value: every form, and the one that always
+// takes the slow path when asked.
+void CheckUnary(Function f, std::string_view name, int32_t x, int64_t want, bool slow = false) {
   const UnaryForms forms = FormsOf(f);
   const int32_t want_value = Saturate(want);
   const bool want_report = want != want_value;
-  for (const fp_form* form : kFpForms) {
+  std::vector<const fp_form*> checked(kForms.begin(), kForms.end());
+  if (slow) checked.push_back(&fp_form_header_c_slow);
+  for (const fp_form* form : checked) {
     const int32_t got = (form->*forms.plain)(x);
     int32_t stored = 12345;
     const bool reported = (form->*forms.checked)(&stored, x);
@@ -161,7 +171,7 @@ int ScanUnary(Function f, std::string_view name, std::string_view label, uint64_
         std::printf("HARD(%s, %" PRId32 ", %" PRId64 ")\n", std::string(label).c_str(), x, *want);
       }
     }
-    if (want) CheckUnary(f, name, x, *want);
+    if (want) CheckUnary(f, name, x, *want, counts.inputs % (stride == 1 ? 4096 : 64) == 0);
   };
   const uint64_t count = ((uint64_t{1} << 32) + stride - 1) / stride;
   const uint64_t first = count * shard / shards;
@@ -189,7 +199,7 @@ int ScanUnary(Function f, std::string_view name, std::string_view label, uint64_
     for (const HardCase& h : kHardCases) {
       if (h.function != f) continue;
       ++table;
-      CheckUnary(f, name, h.x, h.value);
+      CheckUnary(f, name, h.x, h.value, true);
 #if FP_HAVE_MPFR
       const ref::Rounded exact = ref::Mpfr(f, h.x);
       if (exact.value != h.value || exact.distance >= kHard) {
@@ -269,6 +279,7 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
   std::uniform_int_distribution<int32_t> any(kMin, kMax);
   std::uniform_int_distribution<int32_t> base(1, kMax);
   std::uniform_int_distribution<int32_t> small(-40, 40);
+  auto pick = [&](uint64_t n) { return static_cast<std::size_t>(rng() % n); };
   auto log_uniform = [&](int bits) {  // 1 .. 2^bits - 1, spread over the magnitudes
     const int b = 1 + static_cast<int>(rng() % static_cast<uint64_t>(bits));
     return static_cast<int32_t>(1 + rng() % ((uint64_t{1} << b) - 1));
@@ -288,8 +299,7 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
         pairs.emplace_back(x, small(rng) * 16384);
         break;
       case 1: {
-        const int32_t q =
-            std::array<int32_t, 7>{2, 3, 4, 5, 8, 10, 16}[static_cast<std::size_t>(rng() % 7)];
+        const int32_t q = std::array<int32_t, 7>{2, 3, 4, 5, 8, 10, 16}[pick(7)];
         pairs.emplace_back(x, small(rng) * 16384 / q);
         break;
       }
@@ -299,15 +309,13 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
         break;
       case 3: {
         const int32_t near_one = 16384 + static_cast<int32_t>(rng() % 4001) - 2000;
-        const long double target = std::array<long double, 4>{
-            0, 16.999, -15.001, 1e-3}[static_cast<std::size_t>(rng() % 4)];
+        const long double target = std::array<long double, 4>{0, 16.999, -15.001, 1e-3}[pick(4)];
         const int32_t y = exponent_for(near_one, target) + static_cast<int32_t>(rng() % 5) - 2;
         pairs.emplace_back(near_one != 16384 ? near_one : 16385, y);
         break;
       }
       case 4: {
-        const long double target =
-            std::array<long double, 3>{16.9999, -15.0001, 0.5}[static_cast<std::size_t>(rng() % 3)];
+        const long double target = std::array<long double, 3>{16.9999, -15.0001, 0.5}[pick(3)];
         pairs.emplace_back(x, exponent_for(x, target) + static_cast<int32_t>(rng() % 65) - 32);
         break;
       }
@@ -319,7 +327,7 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
         // (2^a)^(-15/a) is one too; beside each, a pair one raw unit away.
         constexpr int32_t kShapes[][2] = {{1, 1}, {1, 3},  {1, 5}, {1, 15}, {2, 3},
                                           {2, 5}, {2, 15}, {4, 5}, {4, 15}, {8, 15}};
-        const int32_t* shape = kShapes[rng() % 10];
+        const int32_t* shape = kShapes[pick(10)];
         const int32_t q = shape[0], p = shape[1];
         const int32_t e = -15 * q / p;
         const uint64_t v = 1 + 2 * (rng() % 8);
@@ -331,7 +339,7 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
             (vq << (e + 14)) <= static_cast<uint64_t>(kMax)) {
           pairs.emplace_back(static_cast<int32_t>(vq << (e + 14)), p * 16384 / q + nudge);
         } else {
-          const int32_t a = std::array<int32_t, 4>{1, 3, 5, 15}[rng() % 4];
+          const int32_t a = std::array<int32_t, 4>{1, 3, 5, 15}[pick(4)];
           pairs.emplace_back(int32_t{16384} << a, -15 * 16384 / a + nudge);
         }
         break;
@@ -360,7 +368,9 @@ int ScanPow(uint64_t shard, uint64_t shards, uint64_t total) {
     if (!want) continue;
     const int32_t want_value = Saturate(*want);
     const bool want_report = *want != want_value || (x < 0 && (y & 0x3FFF) != 0);
-    for (const fp_form* form : kFpForms) {
+    std::vector<const fp_form*> checked(kForms.begin(), kForms.end());
+    if (counts.inputs % 16 == 0) checked.push_back(&fp_form_header_c_slow);
+    for (const fp_form* form : checked) {
       const int32_t got = form->fp_pow(x, y);
       int32_t stored = 12345;
       const bool reported = form->fp_pow_ckd(&stored, x, y);

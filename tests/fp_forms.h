@@ -94,6 +94,8 @@ extern const struct fp_form fp_form_header_c;         /* header-only, compiled a
 extern const struct fp_form fp_form_header_c_no_sse2; /* the same with FIXEDPOINT_NO_SSE2 */
 /* How often the elementary functions of fp_form_header_c took their slow path. */
 extern long long fp_form_header_c_slow_paths;
+/* Header-only, compiled as C, with every elementary function always taking its slow path. */
+extern const struct fp_form fp_form_header_c_slow;
 #ifdef __cplusplus
 }
 

@@ -16,7 +16,7 @@
  * arithmetic only: the results are the same on every target, at compile time and at run time.
  */
 
-/* Counts the slow path's runs in the tests; nothing elsewhere. */
+/* For the library's own tests: counts the slow path's runs; nothing elsewhere. */
 #ifndef FIXEDPOINT_SLOW_PATH_HOOK
 #define FIXEDPOINT_SLOW_PATH_HOOK() ((void)0)
 #endif
@@ -37,18 +37,15 @@ FIXEDPOINT_DATA uint64_t fp_impl_exp2_table[32] = {
     UINT64_C(16553269496673159336), UINT64_C(16915738899553466671), UINT64_C(17286145348831213003),
     UINT64_C(17664662643191237676), UINT64_C(18051468387014017850),
 };
-/* 2^t - 1 = c1 t + ... + c5 t^5 on [0, 1/32], coefficients in Q64; relative error below 2^-46.1
- * (sollya's supnorm). */
-FIXEDPOINT_DATA uint64_t fp_impl_exp2_poly_fast[5] = {
-    UINT64_C(12786308645202821694), UINT64_C(4431396893329728623), UINT64_C(1023870155718840699),
-    UINT64_C(177417061138731637), UINT64_C(24819095194277988),
-};
 /* 2^t - 1 = c1 t + ... + c6 t^6 on [0, 1/32], coefficients in Q64; relative error below 2^-56.4
  * (sollya's supnorm). */
-FIXEDPOINT_DATA uint64_t fp_impl_exp2_poly_precise[6] = {
+FIXEDPOINT_DATA uint64_t fp_impl_exp2_poly[6] = {
     UINT64_C(12786308645202655531), UINT64_C(4431396893596033979), UINT64_C(1023870087468577810),
     UINT64_C(177423181239144932), UINT64_C(24595140490644487), UINT64_C(2867954005595050),
 };
+/* The bound on fp_impl_exp2_core's error, in units of 2^-63: the polynomial's relative error
+ * times (2^(1/32) - 1) 2^64, plus 2.4 for the arithmetic. */
+FIXEDPOINT_DATA uint64_t fp_impl_exp2_error = 7;
 /* For m in [1 + i/64, 1 + (i+1)/64): c_i * 2^16, with c_i = ceil(2^16 / (1 + i/64)) / 2^16, so
  * that m * c_i - 1 lies in [0, 0.015656). */
 FIXEDPOINT_DATA uint32_t fp_impl_log2_scale[64] = {
@@ -86,18 +83,15 @@ FIXEDPOINT_DATA uint64_t fp_impl_log2_table[64] = {
     UINT64_C(8800526869944722491), UINT64_C(8907562517776403576), UINT64_C(9013467345970755339),
     UINT64_C(9118610134156880823),
 };
-/* log2(1 + r) = a1 r - a2 r^2 + a3 r^3 - ... on [0, 0.015656], degree 4, magnitudes in Q63;
- * relative error below 2^-33.3 (sollya's supnorm). */
-FIXEDPOINT_DATA uint64_t fp_impl_log2_poly_fast[4] = {
-    UINT64_C(13306513096630333104), UINT64_C(6653254063767448139), UINT64_C(4434708405079636540),
-    UINT64_C(3244795162377860033),
-};
-/* log2(1 + r) = a1 r - a2 r^2 + a3 r^3 - ... on [0, 0.015656], degree 6, magnitudes in Q63;
+/* log2(1 + r) = a1 r - a2 r^2 + a3 r^3 - ... - a6 r^6 on [0, 0.015656], magnitudes in Q63;
  * relative error below 2^-49.8 (sollya's supnorm). */
-FIXEDPOINT_DATA uint64_t fp_impl_log2_poly_precise[6] = {
+FIXEDPOINT_DATA uint64_t fp_impl_log2_poly[6] = {
     UINT64_C(13306513097844309409), UINT64_C(6653256548861929117), UINT64_C(4435504320990967513),
     UINT64_C(3326615991658296060), UINT64_C(2659783113930368940), UINT64_C(2130735899667705070),
 };
+/* The bound on fp_impl_log2_core's error, in units of 2^-63: the polynomial's relative error
+ * times log2(1.015656) 2^63, plus 1.6 for the arithmetic. */
+FIXEDPOINT_DATA uint64_t fp_impl_log2_error = 205;
 /* log2(e) in Q62, rounded to nearest. */
 FIXEDPOINT_DATA uint64_t fp_impl_log2e_q62 = UINT64_C(6653256548922161246);
 /* ln(2) in Q64, rounded to nearest. */
@@ -142,23 +136,22 @@ FIXEDPOINT_HELPER bool fp_impl_report(int32_t* result, int64_t v) {
 /* ---- Exponentials ---------------------------------------------------------------------------- */
 
 /* 2^f for f = F / 2^64 in [0, 1), in Q63 (so in [2^63, 2^64)): 2^(i/32) from the table, for the
- * top five bits i of F, times 1 + (2^t - 1) for the rest t < 1/32, from a polynomial of the given
- * degree. Every product truncates, so the result is at most 0.51 unit of 2^-63 above the exact
- * value of the polynomial, and at most 2.6 below it (table entries within 0.5, Horner's scheme
- * within 1.04 unit of 2^-64 on 2^t - 1, two truncations); the polynomial adds its own relative
- * error times 2^(1/32) - 1 < 0.0219. F = 0 gives exactly 2^63. */
-FIXEDPOINT_HELPER uint64_t fp_impl_exp2_core(uint64_t F, const uint64_t* poly, int degree) {
+ * top five bits i of F, times 1 + (2^t - 1) for the rest t < 1/32, with 2^t - 1 = t p(t) from
+ * the polynomial in Estrin's scheme (three products deep instead of Horner's five). Every
+ * product truncates: p is low by less than 2.01 units of 2^-64, base * t by 1.02 units of 2^-63,
+ * and the result lies within 2.34 units of 2^-63 below and 0.52 above the exact value of the
+ * polynomial; fp_impl_exp2_error adds the polynomial's own error. F = 0 gives exactly 2^63. */
+FIXEDPOINT_HELPER uint64_t fp_impl_exp2_core(uint64_t F) {
+  const uint64_t* c = fp_impl_exp2_poly;
   const uint64_t base = fp_impl_exp2_table[F >> 59];
   const uint64_t t = F & ((FIXEDPOINT_CAST(uint64_t, 1) << 59) - 1); /* t * 2^64 */
-  uint64_t p = poly[degree - 1];
-  for (int k = degree - 2; k >= 0; --k) p = poly[k] + fp_impl_mulhi(p, t);
-  return base + fp_impl_mulhi(base, fp_impl_mulhi(p, t));
+  const uint64_t t2 = fp_impl_mulhi(t, t);
+  const uint64_t low = c[0] + fp_impl_mulhi(c[1], t);
+  const uint64_t middle = c[2] + fp_impl_mulhi(c[3], t);
+  const uint64_t high = c[4] + fp_impl_mulhi(c[5], t);
+  const uint64_t p = low + fp_impl_mulhi(t2, middle + fp_impl_mulhi(high, t2));
+  return base + fp_impl_mulhi(fp_impl_mulhi(base, t), p);
 }
-
-/* The bounds on exp2_core's error, in units of 2^-63: 3 for the arithmetic, plus 2^64 * 0.0219
- * times each polynomial's relative error (2^-46.1 and 2^-56.4). */
-#define FP_IMPL_EXP2_FAST_ERROR 5200u
-#define FP_IMPL_EXP2_PRECISE_ERROR 8u
 
 /* 2^(n + F/2^128) in Q127 (in [2^127, 2^128)) for the slow path, with a relative error below
  * 2^-111. With u = (F / 2^128) ln 2 < ln 2 and v = u / 2^12 < 2^-12.4, e^v comes from its Taylor
@@ -236,8 +229,7 @@ FIXEDPOINT_COLD FIXEDPOINT_HELPER int64_t fp_impl_exp2_slow(int32_t x) {
 FIXEDPOINT_HELPER int64_t fp_impl_exp2(int32_t x) {
   const uint64_t F = FIXEDPOINT_CAST(uint64_t, fp_impl_bits(x) & 0x3FFFu) << 50;
   int64_t r = 0;
-  return fp_impl_exp2_round(fp_impl_floor(x), fp_impl_exp2_core(F, fp_impl_exp2_poly_fast, 5),
-                            FP_IMPL_EXP2_FAST_ERROR, &r)
+  return fp_impl_exp2_round(fp_impl_floor(x), fp_impl_exp2_core(F), fp_impl_exp2_error, &r)
              ? r
              : fp_impl_exp2_slow(x);
 }
@@ -272,8 +264,7 @@ FIXEDPOINT_HELPER int64_t fp_impl_exp(int32_t x) {
   const int64_t n = !negative ? whole : -whole - (fraction != 0 ? 1 : 0);
   const uint64_t F = negative ? 0u - fraction : fraction;
   int64_t r = 0;
-  return fp_impl_exp2_round(n, fp_impl_exp2_core(F, fp_impl_exp2_poly_fast, 5),
-                            FP_IMPL_EXP2_FAST_ERROR + 19, &r)
+  return fp_impl_exp2_round(n, fp_impl_exp2_core(F), fp_impl_exp2_error + 19, &r)
              ? r
              : fp_impl_exp_slow(x);
 }
@@ -291,26 +282,25 @@ FIXEDPOINT_FN bool fp_exp2_ckd(int32_t* result, int32_t x) {
 
 /* log2(x / 2^k) in Q63 for 1 <= x < 2^31, with k = floor(log2 x) stored in *k. With m = x / 2^k
  * in [1, 2) and i its first six fraction bits, r = m * c_i - 1 in [0, 0.015656) is exact (a
- * 31-bit by 17-bit product), and log2 m = -log2(c_i) + log2(1 + r), the second from a polynomial
- * of the given degree in Horner's scheme. The arithmetic errs by less than 1.6 units of 2^-63
- * (table entries within 0.5, the polynomial's evaluation within 1.02, one truncation); the
- * polynomial adds its relative error times log2(1.015656) < 0.0225. x a power of two gives
- * exactly 0. */
-FIXEDPOINT_HELPER uint64_t fp_impl_log2_core(uint32_t x, int* k, const uint64_t* poly, int degree) {
+ * 31-bit by 17-bit product), and log2 m = -log2(c_i) + r q(r), q from the polynomial in Estrin's
+ * scheme, grouped as (a1 - a2 r) + r^2 (a3 - a4 r) + r^4 (a5 - a6 r) so that every partial sum
+ * is positive. The arithmetic errs by less than 1.52 units of 2^-63 (table entries within 0.5,
+ * q within 1.01, one truncation); fp_impl_log2_error adds the polynomial's own error. x a power
+ * of two gives exactly 0. */
+FIXEDPOINT_HELPER uint64_t fp_impl_log2_core(uint32_t x, int* k) {
+  const uint64_t* a = fp_impl_log2_poly;
   *k = 31 - fp_impl_clz32(x);
   const uint32_t normal = x << (30 - *k); /* m * 2^30 */
   const uint32_t i = (normal >> 24) & 63u;
   const uint64_t r =
       (FIXEDPOINT_CAST(uint64_t, normal) * fp_impl_log2_scale[i] - (UINT64_C(1) << 46)) << 18;
-  uint64_t p = poly[degree - 1];
-  for (int j = degree - 2; j >= 0; --j) p = poly[j] - fp_impl_mulhi(p, r);
-  return fp_impl_log2_table[i] + fp_impl_mulhi(p, r);
+  const uint64_t r2 = fp_impl_mulhi(r, r);
+  const uint64_t low = a[0] - fp_impl_mulhi(a[1], r);
+  const uint64_t middle = a[2] - fp_impl_mulhi(a[3], r);
+  const uint64_t high = a[4] - fp_impl_mulhi(a[5], r);
+  const uint64_t q = low + fp_impl_mulhi(r2, middle + fp_impl_mulhi(high, r2));
+  return fp_impl_log2_table[i] + fp_impl_mulhi(q, r);
 }
-
-/* The bounds on log2_core's error, in units of 2^-63: 2 for the arithmetic, plus 2^63 * 0.0225
- * times each polynomial's relative error (2^-33.3 and 2^-49.8). */
-#define FP_IMPL_LOG2_FAST_ERROR 20100000u
-#define FP_IMPL_LOG2_PRECISE_ERROR 210u
 
 /* log2(x) in Q128 less k = floor(log2 x), for 1 <= x < 2^31, for the slow path: the bits of
  * log2(x / 2^k) one at a time, by squaring the mantissa 120 times. If each squaring is low by a
@@ -362,8 +352,7 @@ FIXEDPOINT_COLD FIXEDPOINT_HELPER uint64_t fp_impl_log_slow(uint32_t x, bool sca
 FIXEDPOINT_HELPER int64_t fp_impl_log(int32_t x, uint64_t c, fp_impl_u128 wide_c) {
   if (x <= 0) return (-FP_IMPL_ABOVE);
   int k = 0;
-  const uint64_t lm =
-      fp_impl_log2_core(FIXEDPOINT_CAST(uint32_t, x), &k, fp_impl_log2_poly_fast, 4);
+  const uint64_t lm = fp_impl_log2_core(FIXEDPOINT_CAST(uint32_t, x), &k);
   const int64_t q58 =
       FIXEDPOINT_CAST(int64_t, k - 14) * (INT64_C(1) << 58) + FIXEDPOINT_CAST(int64_t, lm >> 5);
   const bool negative = q58 < 0;
@@ -371,7 +360,7 @@ FIXEDPOINT_HELPER int64_t fp_impl_log(int32_t x, uint64_t c, fp_impl_u128 wide_c
       negative ? 0u - FIXEDPOINT_CAST(uint64_t, q58) : FIXEDPOINT_CAST(uint64_t, q58);
   if (c != 0) magnitude = fp_impl_mulhi(magnitude, c);
   uint64_t rounded = 0;
-  if (!fp_impl_round_test(magnitude, 44, FP_IMPL_LOG2_FAST_ERROR / 32 + 8, &rounded)) {
+  if (!fp_impl_round_test(magnitude, 44, fp_impl_log2_error / 32 + 8, &rounded)) {
     rounded = fp_impl_log_slow(FIXEDPOINT_CAST(uint32_t, x), c != 0, wide_c);
   }
   return negative ? -FIXEDPOINT_CAST(int64_t, rounded) : FIXEDPOINT_CAST(int64_t, rounded);
@@ -472,7 +461,7 @@ FIXEDPOINT_COLD FIXEDPOINT_HELPER int64_t fp_impl_pow_slow(uint32_t m, int32_t y
 FIXEDPOINT_HELPER int64_t fp_impl_pow_magnitude(uint32_t m, int32_t y) {
   const uint32_t halved = m >> (m >> 31);
   int k = 0;
-  const uint64_t lm = fp_impl_log2_core(halved, &k, fp_impl_log2_poly_precise, 6);
+  const uint64_t lm = fp_impl_log2_core(halved, &k);
   k += FIXEDPOINT_CAST(int, m >> 31);
   if ((m & (m - 1)) == 0 && (fp_impl_bits(y) & 0x3FFFu) == 0) {
     const int64_t exponent = FIXEDPOINT_CAST(int64_t, k - 14) * (y / 16384) + 14;
@@ -487,11 +476,10 @@ FIXEDPOINT_HELPER int64_t fp_impl_pow_magnitude(uint32_t m, int32_t y) {
       fp_impl_u128_make(exact < 0 ? ~UINT64_C(0) : 0, FIXEDPOINT_CAST(uint64_t, exact)), 50);
   const fp_impl_u128 second = fp_impl_u128_shr(fp_impl_mul_64x64(y_magnitude, lm), 13);
   const fp_impl_u128 z = y < 0 ? fp_impl_u128_sub(first, second) : fp_impl_u128_add(first, second);
-  const uint64_t e = FP_IMPL_EXP2_PRECISE_ERROR + 2 +
-                     ((FIXEDPOINT_CAST(uint64_t, y_magnitude) * FP_IMPL_LOG2_PRECISE_ERROR) >> 13);
+  const uint64_t e = fp_impl_exp2_error + 2 +
+                     ((FIXEDPOINT_CAST(uint64_t, y_magnitude) * fp_impl_log2_error) >> 13);
   int64_t r = 0;
-  return fp_impl_exp2_round(FIXEDPOINT_CAST(int64_t, z.hi),
-                            fp_impl_exp2_core(z.lo, fp_impl_exp2_poly_precise, 6), e, &r)
+  return fp_impl_exp2_round(FIXEDPOINT_CAST(int64_t, z.hi), fp_impl_exp2_core(z.lo), e, &r)
              ? r
              : fp_impl_pow_slow(m, y);
 }
@@ -514,7 +502,3 @@ FIXEDPOINT_FN bool fp_pow_ckd(int32_t* result, int32_t x, int32_t y) {
 }
 
 #undef FP_IMPL_ABOVE
-#undef FP_IMPL_EXP2_FAST_ERROR
-#undef FP_IMPL_EXP2_PRECISE_ERROR
-#undef FP_IMPL_LOG2_FAST_ERROR
-#undef FP_IMPL_LOG2_PRECISE_ERROR
