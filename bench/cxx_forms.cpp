@@ -58,6 +58,22 @@ void fpbench::RegisterCxxForms() {
   Register("fp_div_int_sat", form, Domain::kDivisor,
            [](int32_t x, int32_t n) { return div_sat(F(x), n).raw(); });
 
+  Register("fp_abs", form, Domain::kAny, [](int32_t x, int32_t) { return abs(F(x)).raw(); });
+  Register("fp_abs_sat", form, Domain::kAny,
+           [](int32_t x, int32_t) { return abs_sat(F(x)).raw(); });
+  Register("fp_min", form, Domain::kAny,
+           [](int32_t x, int32_t y) { return min(F(x), F(y)).raw(); });
+  Register("fp_max", form, Domain::kAny,
+           [](int32_t x, int32_t y) { return max(F(x), F(y)).raw(); });
+  Register("fp_clamp", form, Domain::kAny,
+           [](int32_t x, int32_t) { return clamp(F(x), F(-(1 << 30)), F(1 << 30)).raw(); });
+  Register("fp_lerp", form, Domain::kAny,
+           [](int32_t a, int32_t b) { return lerp(F(a), F(b), F(b & 0x3FFF)).raw(); });
+  Register("fp_fmod", form, Domain::kIntDivisor,
+           [](int32_t x, int32_t y) { return fmod(F(x), F(y)).raw(); });
+  Register("fp_round_even", form, Domain::kAny,
+           [](int32_t x, int32_t) { return round_even(F(x)); });
+
   Register("fp_exp", form, Domain::kExpRange, [](int32_t x, int32_t) { return exp(F(x)).raw(); });
   Register("fp_exp2", form, Domain::kExp2Range,
            [](int32_t x, int32_t) { return exp2(F(x)).raw(); });

@@ -127,6 +127,38 @@ void RegisterInlineForms() {
   Register("fp_div_int_sat", form, Domain::kDivisor,
            [clamp](int32_t x, int32_t n) { return clamp(int64_t{x} / n); });
 
+  // The everyday functions as a caller writes them with the standard library and 64-bit
+  // intermediates.
+  Register("fp_abs", form, Domain::kAny,
+           [](int32_t x, int32_t) { return x < 0 ? S(0u - U(x)) : x; });
+  Register("fp_abs_sat", form, Domain::kAny,
+           [](int32_t x, int32_t) { return x == kMin ? kMax : (x < 0 ? -x : x); });
+  Register("fp_min", form, Domain::kAny, [](int32_t x, int32_t y) { return std::min(x, y); });
+  Register("fp_max", form, Domain::kAny, [](int32_t x, int32_t y) { return std::max(x, y); });
+  Register("fp_clamp", form, Domain::kAny,
+           [](int32_t x, int32_t) { return std::clamp(x, -(1 << 30), 1 << 30); });
+  Register("fp_lerp", form, Domain::kAny, [clamp](int32_t a, int32_t b) {
+    const int64_t p = (int64_t{b} - a) * (b & 0x3FFF);
+    return clamp(a + (p + (p < 0 ? -8192 : 8192)) / 16384);
+  });
+  Register("fp_fmod", form, Domain::kIntDivisor, [](int32_t x, int32_t y) { return x % y; });
+  Register("fp_round_even", form, Domain::kAny, [](int32_t x, int32_t) {
+    const int32_t down = x >> 14;
+    const int32_t fraction = x & 0x3FFF;
+    return down + (fraction > 8192 || (fraction == 8192 && (down & 1) != 0) ? 1 : 0);
+  });
+  // Scaling by 2^(14 - n) or 2^(n - 14): a clamped left shift, or a right shift rounded half
+  // away from zero.
+  const auto scale = [clamp](int32_t v, int s) {
+    if (s >= 0) return clamp(int64_t{v} << s);
+    const int64_t half = int64_t{1} << (-s - 1);
+    return static_cast<int32_t>((v + (v < 0 ? -half : half)) / (int64_t{1} << -s));
+  };
+  Register("fp_from_q", form, Domain::kAny,
+           [scale](int32_t v, int32_t y) { return scale(v, 14 - (y & 31)); });
+  Register("fp_to_q", form, Domain::kAny,
+           [scale](int32_t x, int32_t y) { return scale(x, (y & 31) - 14); });
+
   // Checking: the low 32 bits of the 64-bit result, and whether they are all of it. The result
   // is complemented when overflow is reported so that both outputs are used.
   const auto checked = [](int64_t v) {
@@ -157,6 +189,8 @@ void RegisterInlineForms() {
   });
   Register("fp_div_int_ckd", form, Domain::kDivisor,
            [checked](int32_t x, int32_t n) { return checked(int64_t{x} / n); });
+  Register("fp_abs_ckd", form, Domain::kAny,
+           [](int32_t x, int32_t) { return x == kMin ? ~kMin : (x < 0 ? -x : x); });
   Register("fp_sqrt_ckd", form, Domain::kAny, [](int32_t x, int32_t) {
     if (x < 0) return ~0;
     return static_cast<int32_t>(std::sqrt(static_cast<double>(x) * 16384) + 0.5);

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <iomanip>
 #include <limits>
@@ -43,18 +45,14 @@ static_assert(!std::is_convertible_v<int, fixed> && !std::is_convertible_v<fixed
 static_assert(!std::is_convertible_v<double, fixed> && !std::is_convertible_v<fixed, double>);
 static_assert(!std::is_convertible_v<int32_t, fixed> && !std::is_convertible_v<fixed, int32_t>);
 static_assert(std::is_constructible_v<fixed, int> && std::is_constructible_v<fixed, short>);
-// Types whose values an int32_t cannot all hold, and those that are not numbers, need a cast.
-static_assert(!std::is_constructible_v<fixed, double> && !std::is_constructible_v<fixed, float>);
-static_assert(!std::is_constructible_v<fixed, int64_t> &&
-              !std::is_constructible_v<fixed, unsigned>);
-static_assert(!std::is_constructible_v<fixed, bool> && !std::is_constructible_v<fixed, char>);
+// A double, an int64_t, an unsigned, a bool or a char operand stops the build with a message of
+// its own: ctest's fixed.rejects.* builds check those.
 
-template <typename T, typename U, typename = void>
-constexpr bool kCanAdd = false;
-template <typename T, typename U>
-constexpr bool kCanAdd<T, U, std::void_t<decltype(std::declval<T>() + std::declval<U>())>> = true;
-static_assert(kCanAdd<fixed, fixed> && kCanAdd<fixed, int> && kCanAdd<int, fixed>);
-static_assert(!kCanAdd<fixed, double> && !kCanAdd<fixed, int64_t> && !kCanAdd<fixed, unsigned>);
+// abs, and every other function, by argument-dependent lookup, also after `using std::abs;`.
+static_assert([] {
+  using std::abs;
+  return abs(fixed::from_raw(-1)) == fixed::from_raw(1);
+}());
 
 using Limits = std::numeric_limits<fixed>;
 static_assert(Limits::is_specialized && Limits::is_signed && !Limits::is_integer);
@@ -141,6 +139,15 @@ constexpr ConstantRow kConstantRows[] = {
     {"sqrt(2)", fixedpoint::sqrt(fixed(2)), 23170},
     {"sqrt_checked(-1 raw)", Or(fixedpoint::sqrt_checked(F(-1)), kNone), kNone},
     {"mul_nearest(1 raw, 0.5)", fixedpoint::mul_nearest(F(1), F(8192)), 1},
+    {"abs(lowest) wraps", abs(F(kMin)), kMin},
+    {"abs_sat(lowest)", abs_sat(F(kMin)), kMax},
+    {"abs_checked(lowest)", Or(abs_checked(F(kMin)), kNone), kNone},
+    {"min", min(fixed(1), fixed(-2)), -32768},
+    {"max", max(fixed(1), fixed(-2)), 16384},
+    {"clamp, bounds in the wrong order", clamp(fixed(9), fixed(5), fixed(1)), 5 * 16384},
+    {"lerp(1, 3, 0.5)", lerp(fixed(1), fixed(3), F(8192)), 2 * 16384},
+    {"fmod(-5.5, 2)", fmod(F(-90112), fixed(2)), -24576},
+    {"round_even(2.5)", F(round_even(F(40960))), 2},
     {"1.5_fx", 1.5_fx, 24576},
     {"3_fx", 3_fx, 49152},
 };
@@ -226,6 +233,20 @@ TEST(Fixed, OperatorsMatchTheirCFunctions) {
       {"log10", [](int32_t x, int32_t) { return log10(F(x)).raw(); },
        [](int32_t x, int32_t) { return fp_log10(x); }},
       {"pow", [](int32_t x, int32_t y) { return pow(F(x), F(y)).raw(); }, fp_pow},
+      {"abs", [](int32_t x, int32_t) { return abs(F(x)).raw(); },
+       [](int32_t x, int32_t) { return fp_abs(x); }},
+      {"abs_sat", [](int32_t x, int32_t) { return abs_sat(F(x)).raw(); },
+       [](int32_t x, int32_t) { return fp_abs_sat(x); }},
+      {"round_even", [](int32_t x, int32_t) { return round_even(F(x)); },
+       [](int32_t x, int32_t) { return fp_round_even(x); }},
+      {"min", [](int32_t x, int32_t y) { return min(F(x), F(y)).raw(); }, fp_min},
+      {"max", [](int32_t x, int32_t y) { return max(F(x), F(y)).raw(); }, fp_max},
+      {"fmod", [](int32_t x, int32_t y) { return fmod(F(x), F(y)).raw(); }, fp_fmod},
+      // The three-operand functions, with a third operand made from the second.
+      {"clamp", [](int32_t x, int32_t y) { return clamp(F(x), F(y), F(y >> 7)).raw(); },
+       [](int32_t x, int32_t y) { return fp_clamp(x, y, y >> 7); }},
+      {"lerp", [](int32_t x, int32_t y) { return lerp(F(x), F(y), F(y >> 16)).raw(); },
+       [](int32_t x, int32_t y) { return fp_lerp(x, y, y >> 16); }},
   };
   for (const BinaryRow& row : rows) {
     int failures = 0;
@@ -276,6 +297,8 @@ TEST(Fixed, CheckedFunctionsGiveTheValueExactlyWhenTheCFunctionReportsNoOverflow
       {"log10_checked", [](int32_t x, int32_t) { return log10_checked(F(x)); },
        [](int32_t* r, int32_t x, int32_t) { return fp_log10_ckd(r, x); }},
       {"pow_checked", [](int32_t x, int32_t y) { return pow_checked(F(x), F(y)); }, fp_pow_ckd},
+      {"abs_checked", [](int32_t x, int32_t) { return abs_checked(F(x)); },
+       [](int32_t* r, int32_t x, int32_t) { return fp_abs_ckd(r, x); }},
   };
   for (const CheckedRow& row : rows) {
     int failures = 0;
@@ -379,6 +402,74 @@ TEST(FixedStream, RandomValuesAndTheEndsReadBackFromWhatIsWritten) {
   }
   EXPECT_EQ(failures, 0);
 }
+
+// to_chars writes what fp_format writes, without the NUL, in a range just large enough; one byte
+// less is too small, and digits outside -1..14 are refused.
+TEST(FixedToChars, WritesWhatFpFormatWritesOrReportsWhyNot) {
+  int failures = 0;
+  for (std::size_t i = 0; i < Pairs().size(); i += 10) {
+    const int32_t v = Pairs()[i].first;
+    for (int digits = -1; digits <= 14; ++digits) {
+      char want[FP_FORMAT_MAX];
+      const int length = fp_format(want, sizeof want, v, digits);
+      char got[FP_FORMAT_MAX + 1] = {};
+      const std::to_chars_result fits = to_chars(got, got + length, F(v), digits);
+      const std::to_chars_result short_by_one = to_chars(got, got + length - 1, F(v), digits);
+      const bool right = fits.ec == std::errc() && fits.ptr == got + length &&
+                         std::string(got, fits.ptr) == want &&
+                         short_by_one.ec == std::errc::value_too_large &&
+                         short_by_one.ptr == got + length - 1;
+      if (!right && failures++ < 5) ADD_FAILURE() << v << " with " << digits << " digits";
+    }
+  }
+  EXPECT_EQ(failures, 0);
+  char text[4];
+  EXPECT_EQ(to_chars(text, text + 4, fixed(1)).ptr, text + 1);
+  for (const int digits : {-2, 15}) {
+    const std::to_chars_result r = to_chars(text, text + 4, fixed(1), digits);
+    EXPECT_EQ(r.ec, std::errc::invalid_argument);
+    EXPECT_EQ(r.ptr, text);
+  }
+}
+
+#if defined(FP_EINVAL) && defined(FP_ERANGE)
+// from_chars gives what fp_from_chars gives on the same text, but for the leading '+' that
+// std::from_chars refuses too; x changes only on success. The texts are to_chars's, whole and
+// cut short, and the edges of the grammar.
+TEST(FixedFromChars, ReadsWhatFpFromCharsReads) {
+  std::vector<std::string> texts = {
+      "",     "+1",   " 1",     "-",       ".",    "1e",           "1.5e+",         "1.",
+      "0x10", "-0X1", "131072", "-131072", "1.5x", "131071.99997", "-131072.00004", "1e-400",
+      "inf"};
+  for (std::size_t i = 0; i < Pairs().size(); i += 100) {
+    for (const int digits : {-1, 3, 14}) {
+      char text[FP_FORMAT_MAX];
+      fp_format(text, sizeof text, Pairs()[i].first, digits);
+      texts.emplace_back(text);
+      texts.emplace_back(text, std::string(text).size() / 2);
+    }
+  }
+  int failures = 0;
+  for (const std::string& text : texts) {
+    const char* const first = text.data();
+    const char* const last = first + text.size();
+    int32_t want_value = kNone;
+    const char* want_end = nullptr;
+    const int status = text.empty() || text[0] != '+'
+                           ? fp_from_chars(first, last, &want_value, &want_end)
+                           : FP_EINVAL;
+    fixed got = F(kNone);
+    const std::from_chars_result r = fixedpoint::from_chars(first, last, got);
+    const bool right =
+        status == 0 ? r.ec == std::errc() && r.ptr == want_end && got.raw() == want_value
+        : status == FP_ERANGE
+            ? r.ec == std::errc::result_out_of_range && r.ptr == want_end && got.raw() == kNone
+            : r.ec == std::errc::invalid_argument && r.ptr == first && got.raw() == kNone;
+    if (!right && failures++ < 5) ADD_FAILURE() << '"' << text << '"';
+  }
+  EXPECT_EQ(failures, 0);
+}
+#endif
 
 struct PrintRow {
   int32_t raw;

@@ -77,6 +77,18 @@ static_assert(fp_pow(12345, 16384) == 12345 && fp_pow(-1, 0) == 16384 && fp_pow(
                   fp_pow(kMin, 16384) == kMin,
               "fp_pow");
 
+// The everyday functions at their documented edges.
+static_assert(FP_FROM_INT(1) == 16384 && FP_FROM_INT(131072) == kMin, "FP_FROM_INT");
+static_assert(fp_abs(kMin) == kMin && fp_abs_sat(kMin) == kMax && fp_clamp(9, 5, 1) == 5,
+              "abs and clamp");
+static_assert(fp_lerp(kMin, kMax, 16384) == kMax && fp_lerp(0, 1, 8192) == 1 &&
+                  fp_fmod(-90112, 32768) == -24576 && fp_fmod(kMin, -1) == 0 &&
+                  fp_round_even(40960) == 2 && fp_round_even(-8192) == 0,
+              "lerp, fmod and rounding to even");
+static_assert(fp_from_q(-1, 15) == -1 && fp_from_q(131072, 0) == kMax &&
+                  fp_to_q(-16384, 31) == kMin && fp_to_q(16384, 31) == kMax,
+              "the Q formats");
+
 // Checked forms: the stored value and the verdict.
 struct Checked {
   int32_t value;

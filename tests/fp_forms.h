@@ -32,9 +32,17 @@
 #define FP_FORMS_ELEMENTARY(X) X(fp_exp) X(fp_exp2) X(fp_log) X(fp_log2) X(fp_log10)
 #define FP_FORMS_ELEMENTARY_CKD(X) \
   X(fp_exp_ckd) X(fp_exp2_ckd) X(fp_log_ckd) X(fp_log2_ckd) X(fp_log10_ckd)
+/* Absolute value, minimum, maximum, clamping, interpolation, remainder, rounding to even, and
+ * the other Q formats, grouped by signature as above. */
+#define FP_FORMS_EVERYDAY_UNARY(X) X(fp_abs) X(fp_abs_sat) X(fp_round_even)
+#define FP_FORMS_EVERYDAY_BINARY(X) X(fp_min) X(fp_max) X(fp_fmod)
+#define FP_FORMS_TERNARY(X) X(fp_clamp) X(fp_lerp)
+#define FP_FORMS_Q(X) X(fp_from_q) X(fp_to_q)
 #define FP_FORMS_ALL(X)                                                                   \
   FP_FORMS_UNARY(X) FP_FORMS_BINARY(X) FP_FORMS_UNARY_CKD(X) FP_FORMS_BINARY_CKD(X)     \
-      FP_FORMS_ELEMENTARY(X) FP_FORMS_ELEMENTARY_CKD(X) X(fp_pow) X(fp_pow_ckd)
+      FP_FORMS_ELEMENTARY(X) FP_FORMS_ELEMENTARY_CKD(X) X(fp_pow) X(fp_pow_ckd)           \
+      FP_FORMS_EVERYDAY_UNARY(X) FP_FORMS_EVERYDAY_BINARY(X) X(fp_abs_ckd)                \
+      FP_FORMS_TERNARY(X) FP_FORMS_Q(X)
 
 /* The conversions to and from double and text: (return type, name, parameter list). */
 #define FP_FORMS_TEXT(X)                           \
@@ -48,6 +56,8 @@
 #define FP_FORMS_BINARY_MEMBER(f) int32_t (*f)(int32_t, int32_t);
 #define FP_FORMS_UNARY_CKD_MEMBER(f) bool (*f)(int32_t*, int32_t);
 #define FP_FORMS_BINARY_CKD_MEMBER(f) bool (*f)(int32_t*, int32_t, int32_t);
+#define FP_FORMS_TERNARY_MEMBER(f) int32_t (*f)(int32_t, int32_t, int32_t);
+#define FP_FORMS_Q_MEMBER(f) int32_t (*f)(int32_t, int);
 #define FP_FORMS_ENTRY(f) f,
 #define FP_FORMS_TEXT_MEMBER(type, f, parameters) type(*f) parameters;
 #define FP_FORMS_TEXT_ENTRY(type, f, parameters) f,
@@ -62,6 +72,11 @@ struct fp_form {
   FP_FORMS_ELEMENTARY_CKD(FP_FORMS_UNARY_CKD_MEMBER)
   FP_FORMS_BINARY_MEMBER(fp_pow)
   FP_FORMS_BINARY_CKD_MEMBER(fp_pow_ckd)
+  FP_FORMS_EVERYDAY_UNARY(FP_FORMS_UNARY_MEMBER)
+  FP_FORMS_EVERYDAY_BINARY(FP_FORMS_BINARY_MEMBER)
+  FP_FORMS_UNARY_CKD_MEMBER(fp_abs_ckd)
+  FP_FORMS_TERNARY(FP_FORMS_TERNARY_MEMBER)
+  FP_FORMS_Q(FP_FORMS_Q_MEMBER)
   FP_FORMS_TEXT(FP_FORMS_TEXT_MEMBER)
 };
 

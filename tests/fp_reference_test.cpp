@@ -83,6 +83,31 @@ int32_t RefMulFpNearest(int32_t x, int32_t y) {
   return Low32(away ? quotient + (product < 0 ? -1 : 1) : quotient);
 }
 
+// The nearest integer with ties to even, in double arithmetic: x / 16384 is exact, and
+// nearbyint rounds ties to even in the default rounding mode.
+int32_t RefRoundEven(int32_t x) { return static_cast<int32_t>(std::nearbyint(x / 16384.0)); }
+
+// fmod is exact in IEEE arithmetic, and the raw values are exact doubles.
+int32_t RefFmod(int32_t x, int32_t y) {
+  return y == 0 ? 0 : static_cast<int32_t>(std::fmod(static_cast<double>(x), y));
+}
+
+// a + (b - a) * t / 16384, the rescaled product rounded to nearest by quotient and remainder.
+int32_t RefLerp(int32_t a, int32_t b, int32_t t) {
+  const int64_t product = (int64_t{b} - a) * t;
+  const int64_t remainder = product % kOne;
+  const bool away = 2 * (remainder < 0 ? -remainder : remainder) >= kOne;
+  return Clamp(a + product / kOne + (away ? (product < 0 ? -1 : 1) : 0));
+}
+
+// v * 2^s in double arithmetic (exact: v has 31 bits, and 2^-100 ... 2^100 stays normal), rounded
+// by std::round, which takes halves away from zero, then saturated.
+int32_t RefScalePow2(int32_t v, int64_t s) {
+  const double scaled =
+      std::round(std::ldexp(v, static_cast<int>(std::clamp<int64_t>(s, -100, 100))));
+  return scaled >= kMax ? kMax : (scaled <= kMin ? kMin : static_cast<int32_t>(scaled));
+}
+
 // The result of a checked form: what it stored and what it returned.
 struct Checked {
   int32_t value;
@@ -153,6 +178,20 @@ TEST_P(Exhaustive, CvtIntFpCkdStoresTheWrappedResultAndReportsOverflow) {
     return Checked{RefCvtIntFp(n), !Fits(n * kOne)};
   });
 }
+TEST_P(Exhaustive, FpAbsMatchesTheReference) {
+  CheckEveryInput(GetParam()->fp_abs, [](int32_t x) { return Low32(std::abs(int64_t{x})); });
+}
+TEST_P(Exhaustive, FpAbsSatMatchesTheReference) {
+  CheckEveryInput(GetParam()->fp_abs_sat, [](int32_t x) { return Clamp(std::abs(int64_t{x})); });
+}
+TEST_P(Exhaustive, FpAbsCkdStoresTheWrappedResultAndReportsOverflow) {
+  CheckEveryInput(Call(GetParam()->fp_abs_ckd), [](int32_t x) {
+    return Checked{Low32(std::abs(int64_t{x})), !Fits(std::abs(int64_t{x}))};
+  });
+}
+TEST_P(Exhaustive, FpRoundEvenMatchesTheReference) {
+  CheckEveryInput(GetParam()->fp_round_even, RefRoundEven);
+}
 TEST_P(Exhaustive, FpSqrtCkdStoresTheRootAndReportsNegatives) {
   CheckEveryInput(Call(GetParam()->fp_sqrt_ckd), [](int32_t x) {
     return Checked{RefSqrt(x), x < 0};
@@ -184,6 +223,9 @@ TEST_P(Reference, BinaryFunctionsMatchOnRandomAndCornerPairs) {
       {"fp_mul_fp", form.fp_mul_fp,
        [](int32_t x, int32_t y) { return Low32(x * int64_t{y} / kOne); }},
       {"fp_mul_fp_nearest", form.fp_mul_fp_nearest, RefMulFpNearest},
+      {"fp_min", form.fp_min, [](int32_t x, int32_t y) { return std::min(x, y); }},
+      {"fp_max", form.fp_max, [](int32_t x, int32_t y) { return std::max(x, y); }},
+      {"fp_fmod", form.fp_fmod, RefFmod},
   };
   for (const BinaryFunction& f : functions) {
     int failures = 0;
@@ -253,6 +295,34 @@ TEST_P(Reference, SaturatingAndCheckedFormsMatchOnRandomAndCornerPairs) {
     }
     EXPECT_EQ(failures, 0) << f.name;
   }
+}
+
+// The three-operand functions take as third operand the first of the pair half the list away,
+// so that corner pairs meet random thirds and random pairs corner ones. The Q conversions take
+// frac_bits from the second operand, spread over -60 ... 60.
+TEST_P(Reference, ClampLerpAndQFormatsMatchOnRandomAndCornerOperands) {
+  const auto& pairs = OperandPairs();
+  const fp_form& form = *GetParam();
+  int failures = 0;
+  const auto expect = [&failures](const char* name, int32_t x, int32_t y, int32_t z, int32_t got,
+                                  int32_t want) {
+    if (got != want && failures++ < 5) {
+      ADD_FAILURE() << name << "(" << x << ", " << y << ", " << z << ") = " << got << ", want "
+                    << want;
+    }
+  };
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    const auto [x, y] = pairs[i];
+    const int32_t z = pairs[(i + pairs.size() / 2) % pairs.size()].first;
+    expect("fp_clamp", x, y, z, form.fp_clamp(x, y, z),
+           std::clamp(x, std::min(y, z), std::max(y, z)));
+    expect("fp_lerp", x, y, z, form.fp_lerp(x, y, z), RefLerp(x, y, z));
+    const int frac_bits = static_cast<int>(y % 61);
+    expect("fp_from_q", x, frac_bits, 0, form.fp_from_q(x, frac_bits),
+           RefScalePow2(x, 14 - frac_bits));
+    expect("fp_to_q", x, frac_bits, 0, form.fp_to_q(x, frac_bits), RefScalePow2(x, frac_bits - 14));
+  }
+  EXPECT_EQ(failures, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, Exhaustive, testing::ValuesIn(kFpForms), FpFormName());

@@ -341,4 +341,90 @@ TEST(Checked, UnaryFormsReportOverflowAndNegativeRoots) {
   }
 }
 
+// The documented edges of the absolute value, clamping, interpolation, remainder, rounding to
+// even and the Q formats (their references check every other input).
+TEST(FpAbs, WrapsSaturatesOrReportsTheLowestValue) {
+  ExpectRows(fp_abs, {{kMin, kMin}, {kMin + 1, kMax}, {-1, 1}});
+  ExpectRows(fp_abs_sat, {{kMin, kMax}, {kMin + 1, kMax}});
+  int32_t result = 0;
+  EXPECT_TRUE(fp_abs_ckd(&result, kMin));
+  EXPECT_EQ(result, kMin);
+  EXPECT_FALSE(fp_abs_ckd(&result, kMin + 1));
+  EXPECT_EQ(result, kMax);
+}
+
+struct TernaryCase {
+  int32_t x;
+  int32_t y;
+  int32_t z;
+  int32_t want;
+};
+
+void ExpectRows(int32_t (*f)(int32_t, int32_t, int32_t), std::initializer_list<TernaryCase> rows) {
+  for (const TernaryCase& row : rows) {
+    SCOPED_TRACE(testing::Message() << "x = " << row.x << ", y = " << row.y << ", z = " << row.z);
+    EXPECT_EQ(f(row.x, row.y, row.z), row.want);
+  }
+}
+
+TEST(FpClamp, TakesBoundsInTheWrongOrderInOrder) {
+  ExpectRows(fp_clamp, {{0, 5, 1, 1}, {3, 5, 1, 3}, {9, 5, 1, 5}, {kMin, kMax, kMin, kMin}});
+}
+
+TEST(FpLerp, IsExactAtBothEndsRoundsHalvesAwayAndSaturates) {
+  ExpectRows(fp_lerp, {{kMin, kMax, 0, kMin},
+                       {kMin, kMax, 16384, kMax},
+                       {kMax, kMin, 16384, kMin},
+                       {0, 1, 8192, 1},  // half a raw unit
+                       {0, -1, 8192, -1},
+                       {0, 1, 8191, 0},
+                       {0, kMax, 32768, kMax},
+                       {0, kMin, 32768, kMin},
+                       {kMax, kMin, kMin, kMax}});
+}
+
+TEST(FpFmod, HasTheSignOfXAndIsZeroForAZeroDivisor) {
+  ExpectRows(fp_fmod, {{90112, 32768, 24576},  // 5.5 and 2.0 give 1.5
+                       {-90112, 32768, -24576},
+                       {90112, -32768, 24576},
+                       {7, 0, 0},
+                       {kMin, -1, 0},
+                       {kMin, kMax, -1}});
+}
+
+TEST(FpRoundEven, RoundsTiesToEven) {
+  ExpectRows(fp_round_even, {{8192, 0},
+                             {24576, 2},
+                             {40960, 2},
+                             {-8192, 0},
+                             {-24576, -2},
+                             {kMax, 131072},
+                             {kMin, -131072}});
+}
+
+TEST(FpQFormats, RoundHalvesAwayAndSaturateForEveryFracBits) {
+  const struct {
+    int32_t (*f)(int32_t, int);
+    int32_t v;
+    int frac_bits;
+    int32_t want;
+  } rows[] = {{fp_from_q, 1 << 15, 15, 16384},
+              {fp_from_q, 1, 15, 1},
+              {fp_from_q, -1, 15, -1},
+              {fp_from_q, 131072, 0, kMax},
+              {fp_from_q, -1, std::numeric_limits<int>::min(), kMin},
+              {fp_from_q, kMin, std::numeric_limits<int>::max(), 0},
+              {fp_to_q, 8192, 0, 1},
+              {fp_to_q, 8192, 31, 1 << 30},
+              {fp_to_q, 16384, 31, kMax},
+              {fp_to_q, -16384, 31, kMin},
+              {fp_to_q, 1, std::numeric_limits<int>::max(), kMax},
+              {fp_to_q, kMax, std::numeric_limits<int>::min(), 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << (row.f == fp_from_q ? "fp_from_q(" : "fp_to_q(") << row.v
+                                    << ", " << row.frac_bits << ")");
+    EXPECT_EQ(row.f(row.v, row.frac_bits), row.want);
+  }
+}
+
 }  // namespace

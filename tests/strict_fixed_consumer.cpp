@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Code that uses fixed.hpp the way a consumer would. The build compiles it with the strictest
 // warnings a consumer is likely to use, as errors, as C++17 and C++20, with and without
-// FIXEDPOINT_HEADER_ONLY. With one of the FIXED_REJECT_* macros defined it holds a literal that
-// must not compile; ctest builds those and expects the literal's message.
+// FIXEDPOINT_HEADER_ONLY. With one of the FIXED_REJECT_* macros defined it holds a literal or an
+// operand that must not compile; ctest builds those and expects the message of each, and builds
+// the file as C++14 expecting the #error that names C++17.
 #include <fixedpoint/fixed.hpp>
 
 #include <sstream>
@@ -36,13 +37,18 @@ int32_t strict_fixed_consumer_uses_everything(int32_t a, int32_t b, const char* 
   r = r + exp_checked(x).value_or(y) + exp2_checked(x).value_or(y) + log_checked(x).value_or(y);
   r = r + log2_checked(x).value_or(y) + log10_checked(x).value_or(y);
   r = r + pow_checked(x, y).value_or(x);
+  r = r + abs(x) + abs_sat(y) + abs_checked(x).value_or(y) + min(x, y) + max(x, y);
+  r = r + clamp(r, x, y) + lerp(x, y, r) + fmod(x, y) + fixed(round_even(x));
+  char chars[FP_FORMAT_MAX];
+  const std::to_chars_result written = to_chars(chars, chars + sizeof chars, r, 3);
   std::istringstream in(text);
   std::ostringstream out;
   in >> r;
   out << r << fixedpoint::to_string(x);
   const bool ordered = x < y || x <= y || x > y || x >= y || x == y || x != y;
   return r.raw() + r.to_int() + r.round() + r.floor() + r.ceil() + (ordered ? 1 : 0) +
-         static_cast<int32_t>(out.str().size()) + static_cast<int32_t>(std::hash<fixed>{}(r)&1u);
+         static_cast<int32_t>(out.str().size()) + static_cast<int32_t>(std::hash<fixed>{}(r)&1u) +
+         (written.ptr == chars ? 0 : 1);
 }
 
 static_assert((1.5_fx * 2.5_fx).raw() == 61440, "constexpr operators and literal");
@@ -54,4 +60,10 @@ fixed strict_fixed_consumer_rejected() { return 131071.99996948242188_fx; }
 fixed strict_fixed_consumer_rejected() { return 0x10_fx; }
 #elif defined(FIXED_REJECT_OCTAL)
 fixed strict_fixed_consumer_rejected() { return 010_fx; }
+#elif defined(FIXED_REJECT_DOUBLE_OPERAND)
+fixed strict_fixed_consumer_rejected() { return fixed(1) * 1.5; }
+#elif defined(FIXED_REJECT_WIDE_INTEGER)
+fixed strict_fixed_consumer_rejected() { return fixed(1) * int64_t{2}; }
+#elif defined(FIXED_REJECT_BOOL)
+fixed strict_fixed_consumer_rejected() { return fixed(true); }
 #endif

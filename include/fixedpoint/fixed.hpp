@@ -12,22 +12,44 @@
 //
 // Nothing converts implicitly to or from arithmetic types: fixed(3), fixed::from_raw(49152),
 // fixed::from_double(3.0) and 3_fx make values; raw(), to_int() and static_cast<double> read them.
+// An integer operand may be of any integer type whose every value is an int32_t; any other
+// arithmetic operand (double, int64_t, unsigned, bool, char) stops the build with one
+// static_assert that says what to write instead.
+//
+// The stream operators are templates on the stream's traits, declared with <iosfwd> only: code
+// that streams a fixed includes <istream> or <ostream> (or <iostream>, <sstream>) as it would to
+// stream an int. std::formatter<fixed> is defined where the standard library has <format>
+// (__cpp_lib_format); <fixedpoint/fmt.hpp> gives {fmt}'s formatter.
 #ifndef FIXEDPOINT_FIXED_HPP
 #define FIXEDPOINT_FIXED_HPP
+
+#if (defined(_MSVC_LANG) ? _MSVC_LANG : __cplusplus) < 201703L
+#error "fixedpoint/fixed.hpp needs C++17 or later (-std=c++17); fp.h serves C and C++11"
+#else
 
 #include <errno.h>
 #include <stddef.h>
 #include <stdint.h>
 
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <istream>
+#include <iosfwd>
 #include <limits>
 #include <optional>
-#include <ostream>
 #include <string>
+#include <system_error>
 #include <type_traits>
+
+#if defined(__has_include)
+#if __has_include(<version>)
+#include <version>
+#endif
+#endif
+#if defined(__cpp_lib_format)
+#include <format>
+#define FIXEDPOINT_STD_FORMAT 1
+#endif
 
 #include "fp.h"
 
@@ -85,8 +107,27 @@ inline constexpr bool is_int_operand_v =
     std::is_integral_v<T> && !std::is_same_v<T, bool> && !is_character_v<T> &&
     (sizeof(T) < sizeof(int32_t) || (sizeof(T) == sizeof(int32_t) && std::is_signed_v<T>));
 
+// Every arithmetic type is admitted to the templates that take an integer operand, so that a
+// misuse meets the one message of int_operand below rather than a failed overload resolution.
 template <typename T>
-using if_int_operand = std::enable_if_t<is_int_operand_v<T>, int>;
+using if_int_operand = std::enable_if_t<std::is_arithmetic_v<T>, int>;
+
+// The integer operand n as the int32_t that the C functions take; stops the build with one
+// message for an operand of any other arithmetic type.
+template <typename T>
+constexpr int32_t int_operand(T n) noexcept {
+  static_assert(!std::is_floating_point_v<T>,
+                "fixedpoint::fixed takes no floating-point operand: convert it with "
+                "fixed::from_double(d), which rounds to nearest, or write a _fx literal");
+  static_assert(!std::is_same_v<T, bool> && !is_character_v<T>,
+                "fixedpoint::fixed takes no bool or character operand: cast it to int");
+  static_assert(
+      !std::is_integral_v<T> || std::is_same_v<T, bool> || is_character_v<T> || is_int_operand_v<T>,
+      "fixedpoint::fixed takes integer operands whose every value is an int32_t (int, "
+      "short, int32_t): cast this one to int32_t, deciding what happens to the values "
+      "that do not fit");
+  return static_cast<int32_t>(n);
+}
 
 }  // namespace detail
 
@@ -96,13 +137,10 @@ class fixed {
   constexpr fixed() noexcept = default;
 
   // Returns: the integer n as a fixed value (cvt_int_fp). Overflow: n outside -131072..131071
-  // wraps modulo 2^32; from_int_sat and from_int_checked do not.
+  // wraps modulo 2^32; from_int_sat and from_int_checked do not. A double does not compile: it
+  // would be truncated to an integer on the way (use from_double).
   template <typename Int, detail::if_int_operand<Int> = 0>
-  explicit constexpr fixed(Int n) noexcept : raw_(detail::cvt_int_fp(static_cast<int32_t>(n))) {}
-
-  // A double would be truncated to an integer on the way: use from_double.
-  template <typename Float, std::enable_if_t<std::is_floating_point_v<Float>, int> = 0>
-  explicit fixed(Float) = delete;
+  explicit constexpr fixed(Int n) noexcept : raw_(detail::cvt_int_fp(detail::int_operand(n))) {}
 
   // Returns: the value whose raw representation is r, r / 16384.
   static constexpr fixed from_raw(int32_t r) noexcept {
@@ -160,27 +198,27 @@ class fixed {
   // fp_div_int (truncated toward zero).
   template <typename Int, detail::if_int_operand<Int> = 0>
   friend constexpr fixed operator+(fixed x, Int n) noexcept {
-    return from_raw(detail::fp_add_int(x.raw_, static_cast<int32_t>(n)));
+    return from_raw(detail::fp_add_int(x.raw_, detail::int_operand(n)));
   }
   template <typename Int, detail::if_int_operand<Int> = 0>
   friend constexpr fixed operator+(Int n, fixed x) noexcept {
-    return from_raw(detail::fp_add_int(x.raw_, static_cast<int32_t>(n)));
+    return from_raw(detail::fp_add_int(x.raw_, detail::int_operand(n)));
   }
   template <typename Int, detail::if_int_operand<Int> = 0>
   friend constexpr fixed operator-(fixed x, Int n) noexcept {
-    return from_raw(detail::fp_sub_int(x.raw_, static_cast<int32_t>(n)));
+    return from_raw(detail::fp_sub_int(x.raw_, detail::int_operand(n)));
   }
   template <typename Int, detail::if_int_operand<Int> = 0>
   friend constexpr fixed operator*(fixed x, Int n) noexcept {
-    return from_raw(detail::fp_mul_int(x.raw_, static_cast<int32_t>(n)));
+    return from_raw(detail::fp_mul_int(x.raw_, detail::int_operand(n)));
   }
   template <typename Int, detail::if_int_operand<Int> = 0>
   friend constexpr fixed operator*(Int n, fixed x) noexcept {
-    return from_raw(detail::fp_mul_int(x.raw_, static_cast<int32_t>(n)));
+    return from_raw(detail::fp_mul_int(x.raw_, detail::int_operand(n)));
   }
   template <typename Int, detail::if_int_operand<Int> = 0>
   friend constexpr fixed operator/(fixed x, Int n) noexcept {
-    return from_raw(detail::fp_div_int(x.raw_, static_cast<int32_t>(n)));
+    return from_raw(detail::fp_div_int(x.raw_, detail::int_operand(n)));
   }
 
   constexpr fixed& operator+=(fixed y) noexcept { return *this = *this + y; }
@@ -248,19 +286,19 @@ constexpr fixed div_sat(fixed x, fixed y) noexcept {
 // -1 gives the highest).
 template <typename Int, detail::if_int_operand<Int> = 0>
 constexpr fixed add_sat(fixed x, Int n) noexcept {
-  return fixed::from_raw(detail::fp_add_int_sat(x.raw(), static_cast<int32_t>(n)));
+  return fixed::from_raw(detail::fp_add_int_sat(x.raw(), detail::int_operand(n)));
 }
 template <typename Int, detail::if_int_operand<Int> = 0>
 constexpr fixed sub_sat(fixed x, Int n) noexcept {
-  return fixed::from_raw(detail::fp_sub_int_sat(x.raw(), static_cast<int32_t>(n)));
+  return fixed::from_raw(detail::fp_sub_int_sat(x.raw(), detail::int_operand(n)));
 }
 template <typename Int, detail::if_int_operand<Int> = 0>
 constexpr fixed mul_sat(fixed x, Int n) noexcept {
-  return fixed::from_raw(detail::fp_mul_int_sat(x.raw(), static_cast<int32_t>(n)));
+  return fixed::from_raw(detail::fp_mul_int_sat(x.raw(), detail::int_operand(n)));
 }
 template <typename Int, detail::if_int_operand<Int> = 0>
 constexpr fixed div_sat(fixed x, Int n) noexcept {
-  return fixed::from_raw(detail::fp_div_int_sat(x.raw(), static_cast<int32_t>(n)));
+  return fixed::from_raw(detail::fp_div_int_sat(x.raw(), detail::int_operand(n)));
 }
 
 // ---- Checked forms: the exact result, or nullopt when it does not fit or the divisor is 0 -----
@@ -295,19 +333,19 @@ constexpr std::optional<fixed> div_checked(fixed x, fixed y) noexcept {
 // fp_add_int_ckd, fp_sub_int_ckd, fp_mul_int_ckd, fp_div_int_ckd
 template <typename Int, detail::if_int_operand<Int> = 0>
 constexpr std::optional<fixed> add_checked(fixed x, Int n) noexcept {
-  return detail::checked(detail::fp_add_int_ckd, x.raw(), static_cast<int32_t>(n));
+  return detail::checked(detail::fp_add_int_ckd, x.raw(), detail::int_operand(n));
 }
 template <typename Int, detail::if_int_operand<Int> = 0>
 constexpr std::optional<fixed> sub_checked(fixed x, Int n) noexcept {
-  return detail::checked(detail::fp_sub_int_ckd, x.raw(), static_cast<int32_t>(n));
+  return detail::checked(detail::fp_sub_int_ckd, x.raw(), detail::int_operand(n));
 }
 template <typename Int, detail::if_int_operand<Int> = 0>
 constexpr std::optional<fixed> mul_checked(fixed x, Int n) noexcept {
-  return detail::checked(detail::fp_mul_int_ckd, x.raw(), static_cast<int32_t>(n));
+  return detail::checked(detail::fp_mul_int_ckd, x.raw(), detail::int_operand(n));
 }
 template <typename Int, detail::if_int_operand<Int> = 0>
 constexpr std::optional<fixed> div_checked(fixed x, Int n) noexcept {
-  return detail::checked(detail::fp_div_int_ckd, x.raw(), static_cast<int32_t>(n));
+  return detail::checked(detail::fp_div_int_ckd, x.raw(), detail::int_operand(n));
 }
 
 // ---- Other functions ----------------------------------------------------------------------------
@@ -324,6 +362,50 @@ constexpr std::optional<fixed> sqrt_checked(fixed x) noexcept {
 constexpr fixed mul_nearest(fixed x, fixed y) noexcept {
   return fixed::from_raw(detail::fp_mul_fp_nearest(x.raw(), y.raw()));
 }
+
+// ---- Absolute value, minimum, maximum, clamping, interpolation, remainder, rounding -----------
+// Like every function here, these are found by argument-dependent lookup: abs(x), min(x, y) and
+// fmod(x, y) work unqualified for a fixed x, and generic code that writes `using std::abs;
+// abs(v);` gets this abs for a fixed and std::abs for an int or a double. std::abs(x),
+// std::sqrt(x) and the like cannot be made to work: a program may not add overloads to
+// namespace std (it may only specialise the standard's class templates, such as std::hash).
+
+// fp_abs: |x|; abs(lowest()) wraps to lowest(). abs_sat gives max() there, and abs_checked
+// nullopt.
+constexpr fixed abs(fixed x) noexcept { return fixed::from_raw(detail::fp_abs(x.raw())); }
+constexpr fixed abs_sat(fixed x) noexcept { return fixed::from_raw(detail::fp_abs_sat(x.raw())); }
+constexpr std::optional<fixed> abs_checked(fixed x) noexcept {
+  return detail::checked(detail::fp_abs_ckd, x.raw());
+}
+
+// fp_min, fp_max
+constexpr fixed min(fixed x, fixed y) noexcept {
+  return fixed::from_raw(detail::fp_min(x.raw(), y.raw()));
+}
+constexpr fixed max(fixed x, fixed y) noexcept {
+  return fixed::from_raw(detail::fp_max(x.raw(), y.raw()));
+}
+
+// fp_clamp: x clamped to [lo, hi]; bounds in the wrong order are taken in order (std::clamp
+// requires lo <= hi).
+constexpr fixed clamp(fixed x, fixed lo, fixed hi) noexcept {
+  return fixed::from_raw(detail::fp_clamp(x.raw(), lo.raw(), hi.raw()));
+}
+
+// fp_lerp: a + (b - a) * t, the product rounded to nearest (halves away from zero), saturated;
+// exactly a at t = 0 and b at t = 1.
+constexpr fixed lerp(fixed a, fixed b, fixed t) noexcept {
+  return fixed::from_raw(detail::fp_lerp(a.raw(), b.raw(), t.raw()));
+}
+
+// fp_fmod: the remainder with the quotient truncated toward zero, exact, with the sign of x; 0 for
+// a zero y.
+constexpr fixed fmod(fixed x, fixed y) noexcept {
+  return fixed::from_raw(detail::fp_fmod(x.raw(), y.raw()));
+}
+
+// fp_round_even: the nearest integer, ties to even (2.5 gives 2), as an integer like x.round().
+constexpr int32_t round_even(fixed x) noexcept { return detail::fp_round_even(x.raw()); }
 
 // ---- Exponentials, logarithms and powers: correctly rounded for every input (see fp.h) -------
 // Each name(x) is fp_name, saturating at the ends of the range; name_checked(x) is fp_name_ckd,
@@ -360,14 +442,50 @@ inline std::string to_string(fixed x) {
   return text;
 }
 
+// Writes the text of x into [first, last), without a terminating NUL, as fp_format with digits
+// writes it: -1 (the default) for the shortest text that reads back, 0..14 for exactly that many
+// fraction digits. Returns {end of the text, errc()}; {last, errc::value_too_large} when the text
+// does not fit (the range then holds nothing of use); {first, errc::invalid_argument} for digits
+// outside -1..14. Never allocates or throws.
+inline std::to_chars_result to_chars(char* first, char* last, fixed x, int digits = -1) noexcept {
+  char text[FP_FORMAT_MAX];
+  const int length = detail::fp_format(text, sizeof text, x.raw(), digits);
+  if (length < 0) return {first, std::errc::invalid_argument};
+  if (last - first < length) return {last, std::errc::value_too_large};
+  for (int i = 0; i < length; ++i) first[i] = text[i];
+  return {first + length, std::errc()};
+}
+
+#if defined(FP_EINVAL) && defined(FP_ERANGE)
+// Reads one decimal number from [first, last) as std::from_chars reads a double: no white space
+// is skipped and a leading '+' is not accepted; otherwise with fp_from_chars's grammar and
+// rounding (an optional '-', digits with an optional '.', an optional exponent; hexadecimal is
+// refused), to the nearest value, halves away from zero. Returns {just past the number, errc()}
+// and stores the value in x; {just past the number, errc::result_out_of_range} for a number
+// beyond the range, and {first, errc::invalid_argument} for text that does not begin with a
+// number, leaving x unchanged in both cases. Never reads outside the range, allocates or throws.
+inline std::from_chars_result from_chars(const char* first, const char* last, fixed& x) noexcept {
+  if (first != last && *first == '+') return {first, std::errc::invalid_argument};
+  int32_t value = 0;
+  const char* end = first;
+  const int status = detail::fp_from_chars(first, last, &value, &end);
+  if (status == FP_EINVAL) return {first, std::errc::invalid_argument};
+  if (status == FP_ERANGE) return {end, std::errc::result_out_of_range};
+  x = fixed::from_raw(value);
+  return {end, std::errc()};
+}
+#endif
+
 // Writes x as to_string does; with std::ios::fixed set in the stream's floatfield, with exactly
 // precision() fraction digits instead (clamped to 0..14, rounded to nearest, halves away from
 // zero). The stream's width, fill and left/right adjustment apply to the whole text (internal
 // adjustment pads on the left); showpos, uppercase and the locale do not.
-inline std::ostream& operator<<(std::ostream& out, fixed x) {
+template <typename Traits>
+std::basic_ostream<char, Traits>& operator<<(std::basic_ostream<char, Traits>& out, fixed x) {
+  using ios = std::basic_ios<char, Traits>;
   int digits = -1;
-  if ((out.flags() & std::ios_base::floatfield) == std::ios_base::fixed) {
-    const std::streamsize precision = out.precision();
+  if ((out.flags() & ios::floatfield) == ios::fixed) {
+    const auto precision = out.precision();
     digits = precision < 0 ? 0 : precision > 14 ? 14 : static_cast<int>(precision);
   }
   char text[FP_FORMAT_MAX];
@@ -378,8 +496,9 @@ inline std::ostream& operator<<(std::ostream& out, fixed x) {
 // Reads one whitespace-delimited token (skipping white space as >> does for strings) and
 // parses it with fp_strtofp. Sets failbit and leaves x unchanged when the token is not one
 // decimal number in full ("1.5x", "0x10", "abc") or lies beyond the range; errno is as before.
-inline std::istream& operator>>(std::istream& in, fixed& x) {
-  std::string token;
+template <typename Traits>
+std::basic_istream<char, Traits>& operator>>(std::basic_istream<char, Traits>& in, fixed& x) {
+  std::basic_string<char, Traits> token;
   if (!(in >> token)) return in;
   const int saved_errno = errno;
   errno = 0;
@@ -389,11 +508,88 @@ inline std::istream& operator>>(std::istream& in, fixed& x) {
   if (errno == 0 && whole) {
     x = fixed::from_raw(r);
   } else {
-    in.setstate(std::ios_base::failbit);
+    in.setstate(std::basic_ios<char, Traits>::failbit);
   }
   errno = saved_errno;
   return in;
 }
+
+// ---- Format specifications, for std::format and {fmt} -------------------------------------------
+
+namespace detail {
+
+// A parsed format specification: [[fill]align][width][.precision]f, where fill is one character
+// other than '{' and '}', align is '<', '>' (the default) or '^', width at most 999, and the
+// precision 0..14 fraction digits (f alone means 6, as for a double). Without f the text is the
+// shortest that reads back. error is nullptr, or what is wrong with the specification.
+struct format_spec {
+  char fill = ' ';
+  char align = '>';
+  int width = 0;
+  int digits = -1;
+  const char* error = nullptr;
+};
+
+constexpr bool is_align(char c) noexcept { return c == '<' || c == '>' || c == '^'; }
+
+// Parses a specification from first up to the '}' that ends it (or last); returns where it
+// stopped, at that '}' when the specification is valid. It is an iterator over char of the
+// format string, as format contexts give.
+template <typename It>
+constexpr It parse_format_spec(It first, It last, format_spec& spec) noexcept {
+  It p = first;
+  const auto fail = [&spec, &p](const char* message) {
+    spec.error = message;
+    return p;
+  };
+  if (p != last && p + 1 != last && is_align(p[1]) && *p != '{' && *p != '}') {
+    spec.fill = *p;
+    spec.align = p[1];
+    p += 2;
+  } else if (p != last && is_align(*p)) {
+    spec.align = *p++;
+  }
+  if (p != last && *p == '0')
+    return fail("fixed: no 0 flag; use a fill and an alignment, as in 0>8");
+  for (; p != last && *p >= '0' && *p <= '9'; ++p) {
+    spec.width = spec.width * 10 + (*p - '0');
+    if (spec.width > 999) return fail("fixed: a width of at most 999");
+  }
+  int precision = -1;
+  if (p != last && *p == '.') {
+    precision = 0;
+    if (++p == last || *p < '0' || *p > '9') return fail("fixed: digits after the '.'");
+    for (; p != last && *p >= '0' && *p <= '9'; ++p) {
+      precision = precision * 10 + (*p - '0');
+      if (precision > 14) return fail("fixed: a precision of at most 14 (the exact value)");
+    }
+  }
+  if (p != last && *p == 'f') {
+    spec.digits = precision < 0 ? 6 : precision;
+    ++p;
+  } else if (precision >= 0) {
+    return fail("fixed: a precision needs the f type, as in .3f");
+  }
+  if (p != last && *p != '}') {
+    return fail("fixed: the format is [[fill]align][width][.precision]f, with align < > or ^");
+  }
+  return p;
+}
+
+// Writes the text of x, padded as spec says, at out; returns where it ended.
+template <typename Out>
+Out write_formatted(Out out, const format_spec& spec, fixed x) {
+  char text[FP_FORMAT_MAX];
+  const int length = fp_format(text, sizeof text, x.raw(), spec.digits);
+  const int padding = spec.width > length ? spec.width - length : 0;
+  const int before = spec.align == '<' ? 0 : (spec.align == '^' ? padding / 2 : padding);
+  for (int i = 0; i < before; ++i) *out++ = spec.fill;
+  for (int i = 0; i < length; ++i) *out++ = text[i];
+  for (int i = before; i < padding; ++i) *out++ = spec.fill;
+  return out;
+}
+
+}  // namespace detail
 
 // ---- The literal --------------------------------------------------------------------------------
 
@@ -564,4 +760,26 @@ struct std::hash<fixedpoint::fixed> {
   }
 };
 
+#ifdef FIXEDPOINT_STD_FORMAT
+// std::format("{}", x) writes to_string(x); "{:.3f}" exactly 3 fraction digits, as fp_format;
+// width, fill and alignment as for a number ("{:*^9.2f}"). See detail::format_spec for the
+// grammar; anything else is a std::format_error (at compile time for a constant format string).
+template <>
+struct std::formatter<fixedpoint::fixed, char> {
+  constexpr auto parse(std::format_parse_context& context) {
+    const auto end = fixedpoint::detail::parse_format_spec(context.begin(), context.end(), spec_);
+    if (spec_.error != nullptr) throw std::format_error(spec_.error);
+    return end;
+  }
+  template <typename Context>
+  auto format(fixedpoint::fixed x, Context& context) const {
+    return fixedpoint::detail::write_formatted(context.out(), spec_, x);
+  }
+
+ private:
+  fixedpoint::detail::format_spec spec_;
+};
+#endif
+
+#endif  // C++17
 #endif  // FIXEDPOINT_FIXED_HPP

@@ -115,6 +115,12 @@ extern "C" {
  * Overflow: n outside -131072..131071 wraps modulo 2^32 (131072 gives INT32_MIN). */
 FIXEDPOINT_FN int32_t cvt_int_fp(int32_t n);
 
+/* cvt_int_fp(n) as an integer constant expression, for static initialisers, case labels and
+ * array sizes, in C as in C++: static const int32_t one = FP_FROM_INT(1); gives 16384.
+ * The same value as cvt_int_fp(n) for every n (n is converted as the function's parameter
+ * would be), wrap-around included: FP_FROM_INT(131072) is INT32_MIN. cvt_int_fp is this macro. */
+#define FP_FROM_INT(n) FIXEDPOINT_CAST(int32_t, FIXEDPOINT_CAST(uint32_t, n) << 14)
+
 /* Returns: the fixed-point x as an integer, x / 16384.
  * Rounding: toward zero, not to nearest: 1.75 gives 1, -1.75 gives -1.
  * Edges: INT32_MIN gives -131072, INT32_MAX gives 131071. */
@@ -315,6 +321,65 @@ FIXEDPOINT_FN int32_t fp_atan2(int32_t y, int32_t x);
  * saturates (fp_hypot(INT32_MAX, INT32_MAX)), and fp_hypot_ckd reports it. */
 FIXEDPOINT_FN int32_t fp_hypot(int32_t x, int32_t y);
 FIXEDPOINT_FN bool fp_hypot_ckd(int32_t* result, int32_t x, int32_t y);
+
+/* ---- Absolute value, minimum, maximum, clamping and interpolation ------------------------- */
+
+/* Returns: |x|, the magnitude of x.
+ * Overflow: |INT32_MIN| is 131072.0, which does not fit: fp_abs wraps it to INT32_MIN (the one
+ * negative result), fp_abs_sat gives INT32_MAX, and fp_abs_ckd stores INT32_MIN and returns true.
+ * fp_abs_ckd returns true for INT32_MIN only, as the other checked forms do for their overflows. */
+FIXEDPOINT_FN int32_t fp_abs(int32_t x);
+FIXEDPOINT_FN int32_t fp_abs_sat(int32_t x);
+FIXEDPOINT_FN bool fp_abs_ckd(int32_t* result, int32_t x);
+
+/* Returns: the smaller (fp_min) or the larger (fp_max) of x and y. */
+FIXEDPOINT_FN int32_t fp_min(int32_t x, int32_t y);
+FIXEDPOINT_FN int32_t fp_max(int32_t x, int32_t y);
+
+/* Returns: x clamped to [lo, hi]: lo when x < lo, hi when x > hi, and x otherwise.
+ * Edges: bounds given in the wrong order (lo > hi) are taken in order, so the result is x clamped
+ * to [hi, lo]. Whatever the order, the result lies between the two bounds, and it is x whenever x
+ * does: fp_clamp(x, 5, 1) is fp_clamp(x, 1, 5). (C++'s std::clamp requires lo <= hi.) */
+FIXEDPOINT_FN int32_t fp_clamp(int32_t x, int32_t lo, int32_t hi);
+
+/* Returns: a + (b - a) * t, the linear interpolation from a (at t = 0) to b (at t = 1.0, raw
+ * 16384); a t outside [0, 1.0] extrapolates along the same line.
+ * Rounding: b - a and its product with t are exact; the product's rescaling to 17.14,
+ * (b - a) * t / 16384, is rounded to nearest with halves away from zero before a is added. So
+ * t = 0 gives a and t = 1.0 gives b exactly, for every a and b.
+ * Overflow: saturates: a result beyond the range gives INT32_MAX or INT32_MIN. */
+FIXEDPOINT_FN int32_t fp_lerp(int32_t a, int32_t b, int32_t t);
+
+/* Returns: the remainder of x / y with the quotient truncated toward zero, as C's fmod:
+ * x - n * y for the integer n nearest to x / y in the direction of zero. Exact; it has the sign of
+ * x (or is 0) and is smaller than |y| in magnitude: 5.5 and 2.0 give 1.5, -5.5 and 2.0 give -1.5,
+ * 5.5 and -2.0 give 1.5.
+ * Edges: y == 0 gives 0 (C's fmod gives NaN). fp_fmod(INT32_MIN, -1) is 0. */
+FIXEDPOINT_FN int32_t fp_fmod(int32_t x, int32_t y);
+
+/* Returns: x rounded to the nearest integer, as an integer (like fp_to_nearest).
+ * Rounding: ties to even: 0.5 gives 0, 1.5 gives 2, 2.5 gives 2, -0.5 gives 0, -1.5 gives -2.
+ * Edges: exact over the whole range; INT32_MAX gives 131072, INT32_MIN gives -131072. */
+FIXEDPOINT_FN int32_t fp_round_even(int32_t x);
+
+/* ---- Other Q formats -----------------------------------------------------------------------
+ * A value with frac_bits fraction bits (Qn, n = frac_bits) is an int32_t v that stands for
+ * v / 2^n: Q15 (n = 15) and Q31 (n = 31) hold [-1, 1), 16.16 is n = 16, and this library's own
+ * format is n = 14. frac_bits is normally 0..31; any other int is accepted and means the same
+ * scaling by a power of two (a negative n stands for v * 2^-n).
+ * Rounding: exact where no bits are lost; otherwise to nearest, halves away from zero.
+ * Overflow: saturates to INT32_MIN ... INT32_MAX. */
+
+/* Returns: the Qn value v as a 17.14 value, v * 2^(14 - n): exact for n <= 14 when it fits;
+ * fp_from_q(1 << 15, 15) (1.0 in Q15) is 16384, fp_from_q(1, 15) (half a raw unit) is 1 and
+ * fp_from_q(-1, 15) is -1; fp_from_q(131072, 0) saturates to INT32_MAX. */
+FIXEDPOINT_FN int32_t fp_from_q(int32_t v, int frac_bits);
+
+/* Returns: the 17.14 value x as a Qn value, x * 2^(n - 14): exact for n >= 14 when it fits;
+ * fp_to_q(x, 0) is fp_to_nearest(x), fp_to_q(8192, 31) (0.5) is 1 << 30, and
+ * fp_to_q(16384, 31) (1.0, beyond Q31) saturates to INT32_MAX while fp_to_q(-16384, 31) is
+ * exactly INT32_MIN. */
+FIXEDPOINT_FN int32_t fp_to_q(int32_t x, int frac_bits);
 
 #include "fp_text.h"
 

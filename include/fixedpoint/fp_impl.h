@@ -30,6 +30,14 @@ FIXEDPOINT_HELPER int32_t fp_impl_low32(int64_t v) {
   return fp_impl_wrap(FIXEDPOINT_CAST(uint32_t, v));
 }
 
+/* |x| as an unsigned value: exact for every x, INT32_MIN included (2^31). With sign all ones
+ * for a negative x, (bits ^ sign) - sign is its two's-complement negation: no select, which
+ * vectorises in fewer instructions. */
+FIXEDPOINT_HELPER uint32_t fp_impl_magnitude(int32_t x) {
+  const uint32_t sign = 0u - (fp_impl_bits(x) >> 31);
+  return (fp_impl_bits(x) ^ sign) - sign;
+}
+
 /* n * 16384 modulo 2^32: the integer operand moved into the format before it is used. */
 FIXEDPOINT_HELPER uint32_t fp_impl_scaled(int32_t n) { return fp_impl_bits(n) << 14; }
 
@@ -38,7 +46,8 @@ FIXEDPOINT_HELPER int32_t fp_impl_zero_divisor(int32_t x) {
   return x > 0 ? INT32_MAX : (x < 0 ? INT32_MIN : 0);
 }
 
-FIXEDPOINT_FN int32_t cvt_int_fp(int32_t n) { return fp_impl_wrap(fp_impl_scaled(n)); }
+/* The macro is the body, so that the two cannot differ. */
+FIXEDPOINT_FN int32_t cvt_int_fp(int32_t n) { return FP_FROM_INT(n); }
 
 /* Integer division truncates toward zero, which is the rounding promised; compilers turn it
  * into a shift with a bias for negative values. */
@@ -313,6 +322,87 @@ FIXEDPOINT_FN int32_t fp_sqrt(int32_t x) {
 FIXEDPOINT_FN bool fp_sqrt_ckd(int32_t* result, int32_t x) {
   *result = fp_sqrt(x);
   return x < 0;
+}
+
+/* ---- Absolute value, minimum, maximum, clamping and interpolation ------------------------- */
+
+/* INT32_MIN is the one input whose magnitude does not fit, so the saturating and checked forms
+ * test for it instead of computing the magnitude in 64 bits: the same results in 32-bit
+ * arithmetic, which vectorises. */
+FIXEDPOINT_FN int32_t fp_abs(int32_t x) { return fp_impl_wrap(fp_impl_magnitude(x)); }
+
+FIXEDPOINT_FN int32_t fp_abs_sat(int32_t x) {
+  return fp_impl_wrap(fp_impl_magnitude(x) - (x == INT32_MIN ? 1u : 0u));
+}
+
+FIXEDPOINT_FN bool fp_abs_ckd(int32_t* result, int32_t x) {
+  *result = fp_abs(x);
+  return x == INT32_MIN;
+}
+
+FIXEDPOINT_FN int32_t fp_min(int32_t x, int32_t y) { return x < y ? x : y; }
+
+FIXEDPOINT_FN int32_t fp_max(int32_t x, int32_t y) { return x < y ? y : x; }
+
+FIXEDPOINT_FN int32_t fp_clamp(int32_t x, int32_t lo, int32_t hi) {
+  const int32_t low = fp_min(lo, hi);
+  const int32_t high = fp_max(lo, hi);
+  return x < low ? low : (x > high ? high : x);
+}
+
+/* v / 16384 rounded to nearest, halves away from zero, for |v| <= 2^63 - 2^14: half a unit is
+ * added in the direction of v's sign, and the division truncates toward zero. */
+FIXEDPOINT_HELPER int64_t fp_impl_rescale_nearest(int64_t v) {
+  return (v < 0 ? v - 8192 : v + 8192) / 16384;
+}
+
+/* |b - a| < 2^32 and |t| <= 2^31, so the product is below 2^63 in magnitude: exact in int64_t.
+ * Rescaled, it is below 2^49, and adding a cannot overflow either. */
+FIXEDPOINT_FN int32_t fp_lerp(int32_t a, int32_t b, int32_t t) {
+  return fp_impl_saturate(
+      a + fp_impl_rescale_nearest((FIXEDPOINT_CAST(int64_t, b) - a) * FIXEDPOINT_CAST(int64_t, t)));
+}
+
+/* Both operands have the same scale, so the remainder of the raw values is the remainder of the
+ * values, and C's % truncates the quotient toward zero as fmod does. INT32_MIN % -1 overflows
+ * (and traps on x86); every remainder of a division by -1 is 0. */
+FIXEDPOINT_FN int32_t fp_fmod(int32_t x, int32_t y) { return y == 0 || y == -1 ? 0 : x % y; }
+
+/* floor(x), plus one when the fraction is above a half, or exactly a half with floor(x) odd:
+ * fraction + 8191 + (1 if odd) reaches 16384 in exactly those cases, and stays below 32768. */
+FIXEDPOINT_FN int32_t fp_round_even(int32_t x) {
+  const int32_t down = fp_impl_floor(x);
+  const uint32_t fraction = fp_impl_bits(x) & 0x3FFFu;
+  return down + FIXEDPOINT_CAST(int32_t, (fraction + 8191u + (fp_impl_bits(down) & 1u)) >> 14);
+}
+
+/* ---- Other Q formats ------------------------------------------------------------------------ */
+
+/* v * 2^s, rounded to nearest with halves away from zero, saturated, for -40 <= s <= 32. At
+ * s = 32 every nonzero v saturates, and at s = -40 every v rounds to 0 (|v| <= 2^31 is far below
+ * half of 2^40), as they do for every s beyond; the callers clamp s to this span. */
+FIXEDPOINT_HELPER int32_t fp_impl_scale_pow2(int32_t v, int s) {
+  /* Both ways are computed and one is chosen, which compiles without a branch; with a shift of
+   * 0 either gives v. |v| * 2^32 <= 2^63: the product fits in int64_t. */
+  const int left = s > 0 ? s : 0;
+  const int right = s < 0 ? -s : 0;
+  const int32_t scaled =
+      fp_impl_saturate(FIXEDPOINT_CAST(int64_t, v) * (FIXEDPOINT_CAST(int64_t, 1) << left));
+  /* The magnitude plus half of 2^right, shifted: at most (2^31 + 1) >> 1 for right >= 1, so the
+   * rounded magnitude fits in int32_t and may be negated. */
+  const uint64_t half = (FIXEDPOINT_CAST(uint64_t, 1) << right) >> 1;
+  const int32_t magnitude = FIXEDPOINT_CAST(int32_t, (fp_impl_magnitude(v) + half) >> right);
+  const int32_t rounded = right == 0 ? v : (v < 0 ? -magnitude : magnitude);
+  return s >= 0 ? scaled : rounded;
+}
+
+/* The shifts are clamped before they are computed, so that no frac_bits overflows 14 - n. */
+FIXEDPOINT_FN int32_t fp_from_q(int32_t v, int frac_bits) {
+  return fp_impl_scale_pow2(v, frac_bits < -18 ? 32 : (frac_bits > 54 ? -40 : 14 - frac_bits));
+}
+
+FIXEDPOINT_FN int32_t fp_to_q(int32_t x, int frac_bits) {
+  return fp_impl_scale_pow2(x, frac_bits > 46 ? 32 : (frac_bits < -26 ? -40 : frac_bits - 14));
 }
 
 /* ---- Exponentials, logarithms, powers and trigonometry, on wide integer arithmetic -------- */

@@ -26,10 +26,6 @@ FIXEDPOINT_HELPER_RT uint64_t fp_impl_pow10(int n) {
   return p;
 }
 
-FIXEDPOINT_HELPER_RT uint32_t fp_impl_magnitude(int32_t x) {
-  return x < 0 ? 0u - fp_impl_bits(x) : fp_impl_bits(x);
-}
-
 FIXEDPOINT_FN_RT double fp_to_double(int32_t x) {
   /* Both steps are exact: int32_t converts to double without loss, and dividing by 2^14 only
    * changes the exponent. */
