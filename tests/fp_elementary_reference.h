@@ -1,19 +1,22 @@
 // SPDX-License-Identifier: MIT
-// The reference model of the exponentials, logarithms and powers: the exact value rounded to
-// nearest, halves away from zero, as a raw value in int64_t (beyond the int32_t range when the
-// function saturates). It shares nothing with the library. The C library gives a value within
-// far less than 2^-21 raw units, and decides every input whose value lies farther than 2^-19 raw
-// units from a tie: in long double for the exponentials (results up to 2^31 raw units, a few
-// units of 2^-64 relative), in double for the logarithms (results below 2^18.1 raw units, within
-// 2 units of 2^-53). MPFR, at 256 bits, decides the others. Without MPFR (cross builds), those are
-// looked up among the hard cases, every input within 2^-20 raw units of a tie (all that the
-// exhaustive scan finds), with their results, which the host checks against MPFR.
+// The reference model of the exponentials, logarithms, powers and trigonometric functions: the
+// exact value rounded to nearest, halves away from zero, as a raw value in int64_t (beyond the
+// int32_t range when the function saturates). It shares nothing with the library. The C library
+// gives a value and a bound on its error (a few units in its last place, relative, in double or
+// long double as below), which decides every input whose value lies farther than the hard-case
+// distance plus that bound from a tie. MPFR, at 256 bits, decides the others. Without MPFR
+// (cross builds), those are looked up among the hard cases, every input within the hard-case
+// distance of a tie (all that the exhaustive scan finds), with their results, which the host
+// checks against MPFR; any other input lies farther than that from a tie, where the C library's
+// value decides it if it is farther than its error bound.
 #ifndef FIXEDPOINT_TESTS_FP_ELEMENTARY_REFERENCE_H
 #define FIXEDPOINT_TESTS_FP_ELEMENTARY_REFERENCE_H
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -23,18 +26,75 @@
 
 namespace fp_elementary_reference {
 
-enum class Function { kExp, kExp2, kLog, kLog2, kLog10 };
+enum class Function {
+  kExp,
+  kExp2,
+  kLog,
+  kLog2,
+  kLog10,
+  kSin,
+  kCos,
+  kTan,
+  kSinpi,
+  kCospi,
+  kAsin,
+  kAcos,
+  kAtan
+};
 
 struct Named {
   Function function;
   std::string_view name;   // as in fp_<name>
   std::string_view label;  // as in Function::k<label>
 };
-inline constexpr Named kFunctions[] = {{Function::kExp, "exp", "Exp"},
-                                       {Function::kExp2, "exp2", "Exp2"},
-                                       {Function::kLog, "log", "Log"},
-                                       {Function::kLog2, "log2", "Log2"},
-                                       {Function::kLog10, "log10", "Log10"}};
+inline constexpr Named kFunctions[] = {
+    {Function::kExp, "exp", "Exp"},       {Function::kExp2, "exp2", "Exp2"},
+    {Function::kLog, "log", "Log"},       {Function::kLog2, "log2", "Log2"},
+    {Function::kLog10, "log10", "Log10"}, {Function::kSin, "sin", "Sin"},
+    {Function::kCos, "cos", "Cos"},       {Function::kTan, "tan", "Tan"},
+    {Function::kSinpi, "sinpi", "Sinpi"}, {Function::kCospi, "cospi", "Cospi"},
+    {Function::kAsin, "asin", "Asin"},    {Function::kAcos, "acos", "Acos"},
+    {Function::kAtan, "atan", "Atan"}};
+
+inline bool Trigonometric(Function f) { return f >= Function::kSin; }
+
+// The hard cases: inputs within this many raw units of a tie, 2^-20 for the exponentials and
+// logarithms and 2^-22 for the trigonometric functions, which have four times as many inputs
+// with results in range (over the whole of int32_t).
+inline long double HardDistance(Function f) {
+  return std::ldexp(1.0L, Trigonometric(f) ? -22 : -20);
+}
+
+// Where a function's input lies outside its domain: the logarithms of x <= 0, and |x| > 1 for
+// asin and acos (which then give the value at the nearer end).
+inline bool OutsideDomain(Function f, int32_t x) {
+  switch (f) {
+    case Function::kLog:
+    case Function::kLog2:
+    case Function::kLog10:
+      return x <= 0;
+    case Function::kAsin:
+    case Function::kAcos:
+      return x < -16384 || x > 16384;
+    default:
+      return false;
+  }
+}
+
+// What a function is evaluated at: x, clamped to [-1, 1] for asin and acos, and modulo 2 (32768
+// raw) for sinpi and cospi, whose period that is.
+inline int32_t Argument(Function f, int32_t x) {
+  switch (f) {
+    case Function::kAsin:
+    case Function::kAcos:
+      return std::clamp(x, -16384, 16384);
+    case Function::kSinpi:
+    case Function::kCospi:
+      return static_cast<int32_t>(static_cast<uint32_t>(x) & 0x7FFFu);
+    default:
+      return x;
+  }
+}
 
 inline constexpr int64_t kBeyond = int64_t{INT32_MAX} + 2;  // any magnitude beyond 2^31
 
@@ -65,28 +125,80 @@ inline std::optional<int64_t> Trivial(Function f, int32_t x) {
       if (x >= 17 * 16384) return kBeyond;
       if (x < -15 * 16384) return 0;
       return std::nullopt;
-    default:
+    case Function::kLog:
+    case Function::kLog2:
+    case Function::kLog10:
       if (x <= 0) return -kBeyond;
+      return std::nullopt;
+    default:
       return std::nullopt;
   }
 }
 
-inline long double Libm(Function f, int32_t x) {
+// f(x / 16384) * 16384 from the C library, and a bound on its error in raw units: a few units
+// in the last place, relative, of the type it is computed in (double for the logarithms, where
+// results stay below 2^18.1 raw units, and for the trigonometric functions but tan; long double
+// for the others, whose results reach 2^31).
+struct Approximation {
+  long double value;
+  long double error;
+};
+
+inline Approximation Libm(Function f, int32_t x) {
   const long double v = std::ldexp(static_cast<long double>(x), -14);
   const double d = std::ldexp(static_cast<double>(x), -14);
+  const long double pi = 3.141592653589793238462643383279502884L;
+  long double r = 0;
+  bool in_double = true;
   switch (f) {
-    case Function::kExp:
-      return std::exp(v) * 16384;
-    case Function::kExp2:
-      return std::exp2(v) * 16384;
     case Function::kLog:
-      return std::log(d) * 16384.0L;
-    case Function::kLog2:
-      return std::log2(d) * 16384.0L;
-    case Function::kLog10:
+      r = std::log(d);
       break;
+    case Function::kLog2:
+      r = std::log2(d);
+      break;
+    case Function::kLog10:
+      r = std::log10(d);
+      break;
+    case Function::kSin:
+      r = std::sin(d);
+      break;
+    case Function::kCos:
+      r = std::cos(d);
+      break;
+    case Function::kAsin:
+      r = std::asin(d);
+      break;
+    case Function::kAcos:
+      r = std::acos(d);
+      break;
+    case Function::kAtan:
+      r = std::atan(d);
+      break;
+    default:
+      in_double = false;
+      switch (f) {
+        case Function::kExp:
+          r = std::exp(v);
+          break;
+        case Function::kExp2:
+          r = std::exp2(v);
+          break;
+        case Function::kTan:
+          r = std::tan(v);
+          break;
+        case Function::kSinpi:
+          r = std::sin(pi * v);
+          break;  // x in [0, 2)
+        default:
+          r = std::cos(pi * v);
+          break;
+      }
   }
-  return std::log10(d) * 16384.0L;
+  const int digits =
+      in_double ? std::numeric_limits<double>::digits : std::numeric_limits<long double>::digits;
+  r *= 16384;
+  return {r, std::fabs(r) * std::ldexp(1.0L, 3 - digits) + std::ldexp(1.0L, -40)};
 }
 
 #if FP_HAVE_MPFR
@@ -111,6 +223,30 @@ inline Rounded Mpfr(Function f, int32_t x) {
       break;
     case Function::kLog10:
       mpfr_log10(v, v, MPFR_RNDN);
+      break;
+    case Function::kSin:
+      mpfr_sin(v, v, MPFR_RNDN);
+      break;
+    case Function::kCos:
+      mpfr_cos(v, v, MPFR_RNDN);
+      break;
+    case Function::kTan:
+      mpfr_tan(v, v, MPFR_RNDN);
+      break;
+    case Function::kSinpi:
+      mpfr_sinpi(v, v, MPFR_RNDN);
+      break;
+    case Function::kCospi:
+      mpfr_cospi(v, v, MPFR_RNDN);
+      break;
+    case Function::kAsin:
+      mpfr_asin(v, v, MPFR_RNDN);
+      break;
+    case Function::kAcos:
+      mpfr_acos(v, v, MPFR_RNDN);
+      break;
+    case Function::kAtan:
+      mpfr_atan(v, v, MPFR_RNDN);
       break;
   }
   mpfr_mul_2ui(v, v, 14, MPFR_RNDN);

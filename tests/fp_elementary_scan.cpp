@@ -1,26 +1,30 @@
 // SPDX-License-Identifier: MIT
-// The exponentials, logarithms and powers in every form of the library against the reference
-// model of fp_elementary_reference.h, one shard at a time:
+// The exponentials, logarithms, powers and trigonometric functions in every form of the library
+// against the reference model of fp_elementary_reference.h, one shard at a time:
 //
 //   fp_elementary_scan FUNCTION SHARD SHARDS STRIDE [--print-hard-cases]
-//   fp_elementary_scan pow SHARD SHARDS PAIRS
+//   fp_elementary_scan PAIRED SHARD SHARDS PAIRS
 //
-// FUNCTION is exp, exp2, log, log2 or log10. --print-hard-cases prints the hard cases that the
-// scan finds as rows of fp_elementary_hard_cases.inc, the table that tools/hard-cases makes.
-// A unary function visits x = INT32_MIN + i * STRIDE for the SHARD-th of SHARDS equal runs of i
+// FUNCTION is a unary function (exp, exp2, log, log2, log10, sin, cos, tan, sinpi, cospi, asin,
+// acos or atan); it visits x = INT32_MIN + i * STRIDE for the SHARD-th of SHARDS equal runs of i
 // (STRIDE 1 visits all 2^32 inputs over the shards). With a coarser stride, shard 0 also visits
-// every input within 70000 raw units of the points where the function changes character. Shard 0
-// always checks the table of hard cases, every input within 2^-20 raw units of a tie, and, with
-// MPFR, the table's results; a scan of every input checks that the table holds exactly the hard
-// cases of its range. pow checks PAIRS seeded random and structured pairs in all.
+// every input within 70000 raw units of the points where the function changes character. sinpi
+// and cospi depend only on x modulo 2 (32768 raw): their reference comes from that residue, so
+// a full period is exhaustive for them and every other input checks the reduction. Shard 0 always
+// checks the table of hard cases (every input within the hard-case distance of a tie, with its
+// result) and, with MPFR, the table's results; a scan of every input checks that the table holds
+// exactly the hard cases of its range. --print-hard-cases prints the hard cases found as rows of
+// fp_elementary_hard_cases.inc.
 //
-// Each input is checked in the library, header-only C++ and header-only C forms, plain and
-// _ckd: the value, and the report exactly when the input lies outside the domain or the result
-// saturated. (The fourth form, without SSE2, compiles the same code: none of these functions has
-// an SSE2 path.) A form built to take the slow path
-// on every call is checked too, on the hard cases, every 64th input of a strided scan and every
-// 4096th of a full one, and every 16th pair. Prints a summary, with how often the header-only C
-// form took its slow path, and the first failures; exits 1 if any.
+// PAIRED is pow, atan2 or hypot: PAIRS seeded random and structured pairs in all.
+//
+// Each input is checked in the library, header-only C++ and header-only C forms, plain and _ckd
+// (where there is one): the value, and the report exactly when the input lies outside the domain
+// or the result saturated. (The fourth form, without SSE2, differs only in fp_hypot, fp_asin and
+// fp_acos, whose integer square roots the other tests check in it.) A form built to take the slow
+// path on every call is checked too: on the hard cases, every 64th input of a strided scan and
+// every 4096th of a full one, and every 16th pair. Prints a summary, with how often the
+// header-only C form took its slow path, and the first failures; exits 1 if any.
 #include <algorithm>
 #include <array>
 #include <cinttypes>
@@ -28,8 +32,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
+#include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -46,8 +51,9 @@ using ref::Function;
 
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-const long double kNear = std::ldexp(1.0L, -19);  // closer than this: MPFR decides
-const long double kHard = std::ldexp(1.0L, -20);  // closer than this: a hard case
+
+const std::array<const fp_form*, 3> kForms = {&fp_form_library, &fp_form_header_cpp,
+                                              &fp_form_header_c};
 
 struct HardCase {
   Function function;
@@ -59,9 +65,6 @@ constexpr HardCase kHardCases[] = {
 #include "fp_elementary_hard_cases.inc"
 };
 #undef HARD
-
-const std::array<const fp_form*, 3> kForms = {&fp_form_library, &fp_form_header_cpp,
-                                              &fp_form_header_c};
 
 int failures = 0;
 void Fail(const std::string& what) {
@@ -77,36 +80,62 @@ const HardCase* FindHardCase(Function f, int32_t x) {
   return nullptr;
 }
 
-// The counts one scan gathers.
+// What a scan gathered.
 struct Counts {
   uint64_t inputs = 0;
-  uint64_t near = 0;  // decided by MPFR or the table
-  uint64_t hard = 0;  // within 2^-20 raw units of a tie
-  uint64_t undecided = 0;
+  uint64_t near = 0;       // decided by MPFR or the table
+  uint64_t hard = 0;       // within the hard-case distance of a tie
+  uint64_t undecided = 0;  // left to the host's MPFR
 };
 
-// The reference result of f at x, noting whether it was near a tie and a hard case.
+// The checks of one input: every form, plain and checked, and the slow one when asked.
+template <typename Plain, typename Checked>
+void CheckForms(const std::string& call, int64_t want, bool outside, bool slow, Plain plain,
+                Checked checked) {
+  const int32_t want_value = Saturate(want);
+  const bool want_report = want != want_value || outside;
+  std::vector<const fp_form*> forms(kForms.begin(), kForms.end());
+  if (slow) forms.push_back(&fp_form_header_c_slow);
+  for (const fp_form* form : forms) {
+    const int32_t got = plain(*form);
+    int32_t stored = ~want_value;  // a _ckd that did not store would show
+    const std::optional<bool> reported = checked(*form, &stored);
+    if (got != want_value || (reported && (stored != want_value || *reported != want_report))) {
+      Fail(std::string(form->name) + " " + call + " = " + std::to_string(got) +
+           (reported ? ", _ckd stored " + std::to_string(stored) + " and returned " +
+                           std::to_string(*reported)
+                     : "") +
+           "; want " + std::to_string(want_value) + (want_report ? ", reported" : ""));
+    }
+  }
+}
+
+// ---- Unary functions -------------------------------------------------------------------------
+
+// The reference result of f at x, noting whether it was a hard case.
 std::optional<int64_t> Reference(Function f, int32_t x, Counts& counts, bool* hard) {
   *hard = false;
   if (const auto trivial = ref::Trivial(f, x)) return *trivial;
-  const ref::Rounded quick = ref::RoundAway(ref::Libm(f, x));
-  if (quick.distance >= kNear) return quick.value;
+  const int32_t argument = ref::Argument(f, x);
+  const ref::Approximation libm = ref::Libm(f, argument);
+  const ref::Rounded quick = ref::RoundAway(libm.value);
+  const long double hard_distance = ref::HardDistance(f);
+  if (quick.distance > hard_distance + libm.error) return quick.value;
   ++counts.near;
 #if FP_HAVE_MPFR
-  const ref::Rounded exact = ref::Mpfr(f, x);
-  *hard = exact.distance < kHard;
+  const ref::Rounded exact = ref::Mpfr(f, argument);
+  *hard = exact.distance < hard_distance;
   counts.hard += *hard ? 1 : 0;
   return exact.value;
 #else
-  if (const HardCase* h = FindHardCase(f, x)) {
+  if (const HardCase* h = FindHardCase(f, argument)) {
     *hard = true;
     ++counts.hard;
     return h->value;
   }
-  // Nearer than 2^-19 by this target's libm, but not a hard case: this libm's error is small
-  // enough (well below 2^-21 raw units) that the value lies farther than 2^-20 from the tie, so
-  // its rounding stands.
-  if (quick.distance >= std::ldexp(1.0L, -21)) return quick.value;
+  // Not a hard case, so farther than the hard-case distance from the tie: the C library's value
+  // decides it when it is farther than its own error.
+  if (quick.distance > libm.error) return quick.value;
   ++counts.undecided;
   return std::nullopt;
 #endif
@@ -116,79 +145,112 @@ using Unary = int32_t (*)(int32_t);
 using UnaryCkd = bool (*)(int32_t*, int32_t);
 struct UnaryForms {
   Unary fp_form::*plain;
-  UnaryCkd fp_form::*checked;
+  UnaryCkd fp_form::*checked;  // nullptr where there is no checked form
 };
 
 UnaryForms FormsOf(Function f) {
+  static const std::map<Function, UnaryForms> forms = {
+      {Function::kExp, {&fp_form::fp_exp, &fp_form::fp_exp_ckd}},
+      {Function::kExp2, {&fp_form::fp_exp2, &fp_form::fp_exp2_ckd}},
+      {Function::kLog, {&fp_form::fp_log, &fp_form::fp_log_ckd}},
+      {Function::kLog2, {&fp_form::fp_log2, &fp_form::fp_log2_ckd}},
+      {Function::kLog10, {&fp_form::fp_log10, &fp_form::fp_log10_ckd}},
+      {Function::kSin, {&fp_form::fp_sin, nullptr}},
+      {Function::kCos, {&fp_form::fp_cos, nullptr}},
+      {Function::kTan, {&fp_form::fp_tan, &fp_form::fp_tan_ckd}},
+      {Function::kSinpi, {&fp_form::fp_sinpi, nullptr}},
+      {Function::kCospi, {&fp_form::fp_cospi, nullptr}},
+      {Function::kAsin, {&fp_form::fp_asin, &fp_form::fp_asin_ckd}},
+      {Function::kAcos, {&fp_form::fp_acos, &fp_form::fp_acos_ckd}},
+      {Function::kAtan, {&fp_form::fp_atan, nullptr}},
+  };
+  return forms.at(f);
+}
+
+void CheckUnary(Function f, std::string_view name, int32_t x, int64_t want, bool slow) {
+  const UnaryForms forms = FormsOf(f);
+  CheckForms(
+      "fp_" + std::string(name) + "(" + std::to_string(x) + ")", want, ref::OutsideDomain(f, x),
+      slow, [&](const fp_form& form) { return (form.*forms.plain)(x); },
+      [&](const fp_form& form, int32_t* stored) -> std::optional<bool> {
+        if (forms.checked == nullptr) return std::nullopt;
+        return (form.*forms.checked)(stored, x);
+      });
+}
+
+// The points where each function changes character, whose neighbourhoods a strided scan visits.
+std::vector<int64_t> Centres(Function f) {
+  std::vector<int64_t> centres = {kMin, -16384, 0, 16384, kMax};
   switch (f) {
     case Function::kExp:
-      return {&fp_form::fp_exp, &fp_form::fp_exp_ckd};
+      centres.insert(centres.end(), {193059, -170344});
+      break;
     case Function::kExp2:
-      return {&fp_form::fp_exp2, &fp_form::fp_exp2_ckd};
-    case Function::kLog:
-      return {&fp_form::fp_log, &fp_form::fp_log_ckd};
-    case Function::kLog2:
-      return {&fp_form::fp_log2, &fp_form::fp_log2_ckd};
-    case Function::kLog10:
+      centres.insert(centres.end(), {278528, -245760});
+      break;
+    case Function::kTan:
+      centres.insert(centres.end(), {25736, -25736, 77208});
+      break;
+    default:
       break;
   }
-  return {&fp_form::fp_log10, &fp_form::fp_log10_ckd};
+  std::sort(centres.begin(), centres.end());
+  return centres;
 }
 
-// Compares the forms of f at x with the reference value: every form, and the one that always
-// takes the slow path when asked.
-void CheckUnary(Function f, std::string_view name, int32_t x, int64_t want, bool slow = false) {
-  const UnaryForms forms = FormsOf(f);
-  const int32_t want_value = Saturate(want);
-  const bool want_report = want != want_value;
-  std::vector<const fp_form*> checked(kForms.begin(), kForms.end());
-  if (slow) checked.push_back(&fp_form_header_c_slow);
-  for (const fp_form* form : checked) {
-    const int32_t got = (form->*forms.plain)(x);
-    int32_t stored = 12345;
-    const bool reported = (form->*forms.checked)(&stored, x);
-    if (got != want_value || stored != want_value || reported != want_report) {
-      Fail(std::string(form->name) + " fp_" + std::string(name) + "(" + std::to_string(x) +
-           ") = " + std::to_string(got) + ", _ckd stored " + std::to_string(stored) +
-           " and returned " + std::to_string(reported) + "; want " + std::to_string(want_value) +
-           (want_report ? ", reported" : ""));
-    }
-  }
-}
-
-int ScanUnary(Function f, std::string_view name, std::string_view label, uint64_t shard,
-              uint64_t shards, uint64_t stride, bool print_hard_cases) {
+int ScanUnary(const ref::Named& named, uint64_t shard, uint64_t shards, uint64_t stride,
+              bool print_hard_cases) {
+  const Function f = named.function;
+  const std::string name(named.name);
+  const bool periodic = f == Function::kSinpi || f == Function::kCospi;
   Counts counts;
   std::vector<int32_t> hard_found;
   const long long slow_before = fp_form_header_c_slow_paths;
-  auto visit = [&](int32_t x) {
+  // A function of a residue (sinpi, cospi: 0 to 32767) or of a clamped argument (asin and acos
+  // beyond their domain: -16384 or 16384) is looked up once per argument, at argument + 16384.
+  std::vector<std::optional<int64_t>> by_argument(49152);
+  std::vector<bool> known(by_argument.size());
+  auto visit = [&](int32_t x, bool record) {
     ++counts.inputs;
     bool hard = false;
-    const std::optional<int64_t> want = Reference(f, x, counts, &hard);
-    if (hard) {
-      hard_found.push_back(x);
+    std::optional<int64_t> want;
+    const int32_t argument = ref::Argument(f, x);
+    if (periodic || argument != x) {
+      const auto index = static_cast<std::size_t>(argument + 16384);
+      if (!known[index]) {
+        by_argument[index] = Reference(f, argument, counts, &hard);
+        known[index] = true;
+      }
+      want = by_argument[index];
+      hard = hard && periodic;
+    } else {
+      want = Reference(f, x, counts, &hard);
+    }
+    if (hard && record) {
+      hard_found.push_back(argument);
       if (print_hard_cases) {
-        std::printf("HARD(%s, %" PRId32 ", %" PRId64 ")\n", std::string(label).c_str(), x, *want);
+        std::printf("HARD(%s, %" PRId32 ", %" PRId64 ")\n", std::string(named.label).c_str(),
+                    argument, *want);
       }
     }
-    if (want) CheckUnary(f, name, x, *want, counts.inputs % (stride == 1 ? 4096 : 64) == 0);
+    if (want) CheckUnary(f, named.name, x, *want, counts.inputs % (stride == 1 ? 4096 : 64) == 0);
   };
   const uint64_t count = ((uint64_t{1} << 32) + stride - 1) / stride;
   const uint64_t first = count * shard / shards;
   const uint64_t last = count * (shard + 1) / shards;
+  // The period of sinpi and cospi, once, in shard 0; then every input through its residue.
+  if (periodic && shard == 0) {
+    for (int32_t r = 0; r < 32768; ++r) visit(r, true);
+  }
   for (uint64_t i = first; i < last; ++i) {
-    visit(static_cast<int32_t>(kMin + static_cast<int64_t>(i * stride)));
+    visit(static_cast<int32_t>(kMin + static_cast<int64_t>(i * stride)), !periodic);
   }
   if (stride > 1 && shard == 0) {
-    std::vector<int64_t> centres = {kMin, -16384, 0, 16384, kMax};
-    if (f == Function::kExp) centres.insert(centres.end(), {193059, -170344});
-    if (f == Function::kExp2) centres.insert(centres.end(), {278528, -245760});
-    std::sort(centres.begin(), centres.end());
     int64_t next = kMin;  // windows that overlap are visited once
-    for (const int64_t centre : centres) {
+    for (const int64_t centre : Centres(f)) {
       for (int64_t x = std::max(next, centre - 70000); x <= std::min<int64_t>(kMax, centre + 70000);
            ++x) {
-        if ((x - kMin) % static_cast<int64_t>(stride) != 0) visit(static_cast<int32_t>(x));
+        if ((x - kMin) % static_cast<int64_t>(stride) != 0) visit(static_cast<int32_t>(x), false);
         next = x + 1;
       }
     }
@@ -199,65 +261,56 @@ int ScanUnary(Function f, std::string_view name, std::string_view label, uint64_
     for (const HardCase& h : kHardCases) {
       if (h.function != f) continue;
       ++table;
-      CheckUnary(f, name, h.x, h.value, true);
+      CheckUnary(f, named.name, h.x, h.value, true);
 #if FP_HAVE_MPFR
       const ref::Rounded exact = ref::Mpfr(f, h.x);
-      if (exact.value != h.value || exact.distance >= kHard) {
-        Fail("hard case fp_" + std::string(name) + "(" + std::to_string(h.x) +
-             "): the table says " + std::to_string(h.value) + ", MPFR " +
-             std::to_string(exact.value));
+      if (exact.value != h.value || exact.distance >= ref::HardDistance(f)) {
+        Fail("hard case fp_" + name + "(" + std::to_string(h.x) + "): the table says " +
+             std::to_string(h.value) + ", MPFR " + std::to_string(exact.value));
       }
 #endif
     }
   }
-  // Every input of a range: the hard cases found there are exactly the table's.
-  if (stride == 1 && FP_HAVE_MPFR) {
-    const int64_t low = kMin + static_cast<int64_t>(first);
-    const int64_t high = kMin + static_cast<int64_t>(last);  // exclusive
+  // Every input of a range (or the whole period): its hard cases are exactly the table's.
+  if (FP_HAVE_MPFR && (periodic ? shard == 0 : stride == 1)) {
+    const int64_t low = periodic ? 0 : kMin + static_cast<int64_t>(first);
+    const int64_t high = periodic ? 32768 : kMin + static_cast<int64_t>(last);  // exclusive
     uint64_t in_table = 0;
     for (const HardCase& h : kHardCases) in_table += h.function == f && h.x >= low && h.x < high;
     for (const int32_t x : hard_found) {
       if (FindHardCase(f, x) == nullptr) {
-        Fail("fp_" + std::string(name) + "(" + std::to_string(x) +
-             ") lies within 2^-20 raw units of a tie but is not in the table of hard cases");
+        Fail("fp_" + name + "(" + std::to_string(x) +
+             ") lies within the hard-case distance of a tie but is not in the table");
       }
     }
     if (in_table != hard_found.size()) {
-      Fail("the table holds " + std::to_string(in_table) + " hard cases of fp_" +
-           std::string(name) + " in this range, the scan found " +
-           std::to_string(hard_found.size()));
+      Fail("the table holds " + std::to_string(in_table) + " hard cases of fp_" + name +
+           " in this range, the scan found " + std::to_string(hard_found.size()));
     }
   }
   if (counts.undecided != 0) {
     Fail(std::to_string(counts.undecided) + " inputs near a tie that this target cannot decide");
   }
   std::printf("%s shard %" PRIu64 "/%" PRIu64 ": %" PRIu64 " inputs, %" PRIu64
-              " near a tie (%" PRIu64 " within 2^-20), %" PRIu64
+              " near a tie (%" PRIu64 " hard cases), %" PRIu64
               " hard cases from the table, slow path %lld times in header_c; %d failures\n",
-              std::string(name).c_str(), shard, shards, counts.inputs, counts.near, counts.hard,
-              table, fp_form_header_c_slow_paths - slow_before, failures);
+              name.c_str(), shard, shards, counts.inputs, counts.near, counts.hard, table,
+              fp_form_header_c_slow_paths - slow_before, failures);
   return failures == 0 ? 0 : 1;
 }
 
-// ---- Powers ------------------------------------------------------------------------------------
+// ---- Functions of two operands ----------------------------------------------------------------
 
-std::optional<int64_t> PowReference(int32_t x, int32_t y, Counts& counts) {
-  if (y == 0) return 16384;
-  if (x == 0) return y > 0 ? 0 : ref::kBeyond;
-  if (x < 0 && (y & 0x3FFF) != 0) return 0;
-  const long double X = std::ldexp(static_cast<long double>(x), -14);
-  const long double Y = std::ldexp(static_cast<long double>(y), -14);
-  const ref::Rounded quick = ref::RoundAway(std::pow(X, Y) * 16384);
-  if (quick.distance >= kNear) return quick.value;
-  ++counts.near;
 #if FP_HAVE_MPFR
+// op(x / 16384, y / 16384) * 16384 at 512 bits, rounded away from zero at halves.
+int64_t MpfrPair(int (*op)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t), int32_t x, int32_t y) {
   mpfr_t a, b, v;
   mpfr_inits2(512, a, b, v, static_cast<mpfr_ptr>(nullptr));
   mpfr_set_si(a, x, MPFR_RNDN);
   mpfr_div_2ui(a, a, 14, MPFR_RNDN);
   mpfr_set_si(b, y, MPFR_RNDN);
   mpfr_div_2ui(b, b, 14, MPFR_RNDN);
-  mpfr_pow(v, a, b, MPFR_RNDN);
+  op(v, a, b, MPFR_RNDN);
   mpfr_mul_2ui(v, v, 14, MPFR_RNDN);
   mpfr_round(v, v);
   const int64_t value = mpfr_cmp_si(v, INT32_MAX) > 0   ? ref::kBeyond
@@ -265,19 +318,80 @@ std::optional<int64_t> PowReference(int32_t x, int32_t y, Counts& counts) {
                                                         : mpfr_get_si(v, MPFR_RNDN);
   mpfr_clears(a, b, v, static_cast<mpfr_ptr>(nullptr));
   return value;
-#else
-  ++counts.undecided;  // decided on the host, with MPFR
-  return std::nullopt;
+}
 #endif
+
+// A long double approximation decided, or the pair left to MPFR: within 2^-19 raw units of a
+// tie plus the approximation's error (a few units in the last place).
+std::optional<int64_t> Decide(long double approximation, Counts& counts,
+                              std::optional<int64_t> (*exact)(int32_t, int32_t), int32_t x,
+                              int32_t y) {
+  const ref::Rounded quick = ref::RoundAway(approximation * 16384);
+  const long double error = std::fabs(approximation * 16384) *
+                                std::ldexp(1.0L, 3 - std::numeric_limits<long double>::digits) +
+                            std::ldexp(1.0L, -40);
+  if (quick.distance > std::ldexp(1.0L, -19) + error) return quick.value;
+  ++counts.near;
+  const std::optional<int64_t> value = exact(x, y);
+  counts.undecided += value ? 0u : 1u;
+  return value;
 }
 
-// Pairs of nine kinds, in turn: integer exponents; halves and simple fractions; bases that are
-// powers of two; results near 1, near 0 and near the top of the range; negative bases; the
-// exact ties (v^q 2^e)^(p/q); results that lie near a tie; and any bits at all.
-std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
-  std::mt19937_64 rng(20261209 + shard);
+std::optional<int64_t> PowReference(int32_t x, int32_t y, Counts& counts) {
+  if (y == 0) return 16384;
+  if (x == 0) return y > 0 ? 0 : ref::kBeyond;
+  if (x < 0 && (y & 0x3FFF) != 0) return 0;
+  return Decide(
+      std::pow(std::ldexp(static_cast<long double>(x), -14),
+               std::ldexp(static_cast<long double>(y), -14)),
+      counts,
+      [](int32_t a, int32_t b) -> std::optional<int64_t> {
+#if FP_HAVE_MPFR
+        return MpfrPair(mpfr_pow, a, b);
+#else
+        (void)a, (void)b;
+        return std::nullopt;  // decided on the host
+#endif
+      },
+      x, y);
+}
+
+// atan2 of the operands (y, x) here is fp_atan2(x, y): the pair is (y, x).
+std::optional<int64_t> Atan2Reference(int32_t y, int32_t x, Counts& counts) {
+  if (x == 0 && y == 0) return 0;
+  return Decide(
+      std::atan2(static_cast<long double>(y), static_cast<long double>(x)), counts,
+      [](int32_t a, int32_t b) -> std::optional<int64_t> {
+#if FP_HAVE_MPFR
+        return MpfrPair(mpfr_atan2, a, b);
+#else
+        (void)a, (void)b;
+        return std::nullopt;
+#endif
+      },
+      y, x);
+}
+
+// The exact integer model of hypot: the largest r with r^2 <= x^2 + y^2, by bisection, and r + 1
+// when x^2 + y^2 - r^2 > r.
+std::optional<int64_t> HypotReference(int32_t x, int32_t y, Counts&) {
+  const uint64_t ax = static_cast<uint64_t>(x < 0 ? -int64_t{x} : int64_t{x});
+  const uint64_t ay = static_cast<uint64_t>(y < 0 ? -int64_t{y} : int64_t{y});
+  const uint64_t n = ax * ax + ay * ay;
+  uint64_t low = 0, high = uint64_t{1} << 32;  // low^2 <= n < high^2
+  while (high - low > 1) {
+    const uint64_t middle = (low + high) / 2;
+    (middle * middle <= n ? low : high) = middle;
+  }
+  const uint64_t r = n - low * low > low ? low + 1 : low;
+  return r > static_cast<uint64_t>(kMax) ? ref::kBeyond : static_cast<int64_t>(r);
+}
+
+// Pairs for pow of nine kinds, in turn: integer exponents; halves and simple fractions; bases
+// that are powers of two; results near 1, near 0 and near the top of the range; negative bases;
+// the exact ties (v^q 2^e)^(p/q) and their neighbours; results that lie near a tie; and any bits.
+std::vector<std::pair<int32_t, int32_t>> PowPairs(std::mt19937_64& rng, uint64_t count) {
   std::uniform_int_distribution<int32_t> any(kMin, kMax);
-  std::uniform_int_distribution<int32_t> base(1, kMax);
   std::uniform_int_distribution<int32_t> small(-40, 40);
   auto pick = [&](uint64_t n) { return static_cast<std::size_t>(rng() % n); };
   auto log_uniform = [&](int bits) {  // 1 .. 2^bits - 1, spread over the magnitudes
@@ -291,7 +405,6 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
     return static_cast<int32_t>(std::clamp<long double>(y, kMin, kMax));
   };
   std::vector<std::pair<int32_t, int32_t>> pairs;
-  pairs.reserve(static_cast<std::size_t>(count));
   while (pairs.size() < count) {
     const int32_t x = log_uniform(31);
     switch (pairs.size() % 9) {
@@ -335,7 +448,7 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
         for (int32_t i = 0; i < q; ++i) vq *= v;
         for (int32_t i = 0; i < p; ++i) vp = std::min<uint64_t>(vp * v, uint64_t{1} << 40);
         const int32_t nudge = static_cast<int32_t>(rng() % 3) - 1;
-        if (15 * q % p == 0 && e + 14 >= 0 && vp < (uint64_t{1} << 32) &&
+        if (e + 14 >= 0 && vp < (uint64_t{1} << 32) &&
             (vq << (e + 14)) <= static_cast<uint64_t>(kMax)) {
           pairs.emplace_back(static_cast<int32_t>(vq << (e + 14)), p * 16384 / q + nudge);
         } else {
@@ -358,36 +471,120 @@ std::vector<std::pair<int32_t, int32_t>> Pairs(uint64_t shard, uint64_t count) {
   return pairs;
 }
 
-int ScanPow(uint64_t shard, uint64_t shards, uint64_t total) {
-  Counts counts;
-  const long long slow_before = fp_form_header_c_slow_paths;
-  const uint64_t count = total * (shard + 1) / shards - total * shard / shards;
-  for (const auto& [x, y] : Pairs(shard, count)) {
-    ++counts.inputs;
-    const std::optional<int64_t> want = PowReference(x, y, counts);
-    if (!want) continue;
-    const int32_t want_value = Saturate(*want);
-    const bool want_report = *want != want_value || (x < 0 && (y & 0x3FFF) != 0);
-    std::vector<const fp_form*> checked(kForms.begin(), kForms.end());
-    if (counts.inputs % 16 == 0) checked.push_back(&fp_form_header_c_slow);
-    for (const fp_form* form : checked) {
-      const int32_t got = form->fp_pow(x, y);
-      int32_t stored = 12345;
-      const bool reported = form->fp_pow_ckd(&stored, x, y);
-      if (got != want_value || stored != want_value || reported != want_report) {
-        Fail(std::string(form->name) + " fp_pow(" + std::to_string(x) + ", " + std::to_string(y) +
-             ") = " + std::to_string(got) + ", _ckd stored " + std::to_string(stored) +
-             " and returned " + std::to_string(reported) + "; want " + std::to_string(want_value) +
-             (want_report ? ", reported" : ""));
+// Pairs (y, x) for atan2 of six kinds, in all four quadrants: the axes and diagonals; y tiny
+// against x huge, and the reverse; points whose angle lies near a tie (y = x tan(angle) for an
+// angle of (2m + 1) / 32768 radians); small points; and any bits.
+std::vector<std::pair<int32_t, int32_t>> Atan2Pairs(std::mt19937_64& rng, uint64_t count) {
+  std::uniform_int_distribution<int32_t> any(kMin, kMax);
+  std::uniform_int_distribution<int32_t> tiny(-16, 16);
+  std::uniform_int_distribution<int32_t> small(-100000, 100000);
+  std::vector<std::pair<int32_t, int32_t>> pairs;
+  while (pairs.size() < count) {
+    const int32_t a = any(rng);
+    switch (pairs.size() % 6) {
+      case 0: {
+        const int32_t shapes[][2] = {{0, a}, {a, 0}, {a, a}, {a, -a}, {0, 0}, {a, kMin}};
+        const auto& shape = shapes[rng() % 6];
+        pairs.emplace_back(shape[0], shape[1]);
+        break;
       }
+      case 1:
+        pairs.emplace_back(tiny(rng), a);
+        break;
+      case 2:
+        pairs.emplace_back(a, tiny(rng));
+        break;
+      case 3: {
+        const int64_t m = static_cast<int64_t>(rng() % 102944) - 51472;  // angle m + 1/2 raw
+        const long double angle = (2 * static_cast<long double>(m) + 1) / 32768;
+        const long double r = static_cast<long double>(rng() % (uint64_t{1} << 30)) + 1;
+        pairs.emplace_back(static_cast<int32_t>(std::round(r * std::sin(angle))),
+                           static_cast<int32_t>(std::round(r * std::cos(angle))));
+        break;
+      }
+      case 4:
+        pairs.emplace_back(small(rng), small(rng));
+        break;
+      default:
+        pairs.emplace_back(a, any(rng));
+        break;
     }
   }
-  std::printf("pow shard %" PRIu64 "/%" PRIu64 ": %" PRIu64 " pairs, %" PRIu64
+  return pairs;
+}
+
+// Pairs for hypot: any bits, small values, one operand small, and the ends of the range.
+std::vector<std::pair<int32_t, int32_t>> HypotPairs(std::mt19937_64& rng, uint64_t count) {
+  std::uniform_int_distribution<int32_t> any(kMin, kMax);
+  std::uniform_int_distribution<int32_t> small(-70000, 70000);
+  const int32_t ends[] = {kMin, kMin + 1, -1, 0, 1, kMax - 1, kMax, 1518500249, 1518500250};
+  std::vector<std::pair<int32_t, int32_t>> pairs;
+  for (const int32_t x : ends) {
+    for (const int32_t y : ends) pairs.emplace_back(x, y);
+  }
+  while (pairs.size() < count) {
+    switch (pairs.size() % 4) {
+      case 0:
+        pairs.emplace_back(any(rng), any(rng));
+        break;
+      case 1:
+        pairs.emplace_back(small(rng), small(rng));
+        break;
+      case 2:
+        pairs.emplace_back(any(rng), small(rng));
+        break;
+      default:
+        pairs.emplace_back(ends[rng() % 9], any(rng));
+        break;
+    }
+  }
+  return pairs;
+}
+
+using Binary = int32_t (*)(int32_t, int32_t);
+using BinaryCkd = bool (*)(int32_t*, int32_t, int32_t);
+struct PairFunction {
+  std::string_view name;
+  std::optional<int64_t> (*reference)(int32_t, int32_t, Counts&);
+  bool (*outside)(int32_t, int32_t);
+  Binary fp_form::*plain;
+  BinaryCkd fp_form::*checked;
+  std::vector<std::pair<int32_t, int32_t>> (*pairs)(std::mt19937_64&, uint64_t);
+};
+
+const PairFunction kPairFunctions[] = {
+    {"pow", PowReference, [](int32_t x, int32_t y) { return x < 0 && (y & 0x3FFF) != 0; },
+     &fp_form::fp_pow, &fp_form::fp_pow_ckd, PowPairs},
+    {"atan2", Atan2Reference, [](int32_t, int32_t) { return false; }, &fp_form::fp_atan2, nullptr,
+     Atan2Pairs},
+    {"hypot", HypotReference, [](int32_t, int32_t) { return false; }, &fp_form::fp_hypot,
+     &fp_form::fp_hypot_ckd, HypotPairs},
+};
+
+int ScanPairs(const PairFunction& f, uint64_t shard, uint64_t shards, uint64_t total) {
+  Counts counts;
+  const long long slow_before = fp_form_header_c_slow_paths;
+  std::mt19937_64 rng(20261209 + shard);
+  const uint64_t count = total * (shard + 1) / shards - total * shard / shards;
+  for (const auto& [x, y] : f.pairs(rng, count)) {
+    ++counts.inputs;
+    const std::optional<int64_t> want = f.reference(x, y, counts);
+    if (!want) continue;
+    CheckForms(
+        "fp_" + std::string(f.name) + "(" + std::to_string(x) + ", " + std::to_string(y) + ")",
+        *want, f.outside(x, y), counts.inputs % 16 == 0,
+        [&](const fp_form& form) { return (form.*f.plain)(x, y); },
+        [&](const fp_form& form, int32_t* stored) -> std::optional<bool> {
+          if (f.checked == nullptr) return std::nullopt;
+          return (form.*f.checked)(stored, x, y);
+        });
+  }
+  std::printf("%s shard %" PRIu64 "/%" PRIu64 ": %" PRIu64 " pairs, %" PRIu64
               " near a tie (%" PRIu64
               " left to the host's MPFR), slow path %lld times in "
               "header_c; %d failures\n",
-              shard, shards, counts.inputs, counts.near, counts.undecided,
-              fp_form_header_c_slow_paths - slow_before, failures);
+              std::string(f.name).c_str(), shard, shards, counts.inputs, counts.near,
+              counts.undecided, fp_form_header_c_slow_paths - slow_before, failures);
   return failures == 0 ? 0 : 1;
 }
 
@@ -408,11 +605,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "need SHARD < SHARDS and a positive STRIDE or PAIRS\n");
     return 2;
   }
-  if (name == "pow") return ScanPow(shard, shards, n);
+  for (const PairFunction& f : kPairFunctions) {
+    if (f.name == name) return ScanPairs(f, shard, shards, n);
+  }
   for (const ref::Named& f : ref::kFunctions) {
-    if (f.name == name) {
-      return ScanUnary(f.function, f.name, f.label, shard, shards, n, print_hard_cases);
-    }
+    if (f.name == name) return ScanUnary(f, shard, shards, n, print_hard_cases);
   }
   std::fprintf(stderr, "unknown function '%s'\n", argv[1]);
   return 2;

@@ -29,9 +29,12 @@
   X(fp_mul_fp_ckd) X(fp_div_ckd) X(fp_add_int_ckd) X(fp_sub_int_ckd) X(fp_mul_int_ckd) \
       X(fp_div_int_ckd)
 /* The exponentials, logarithms and powers. */
-#define FP_FORMS_ELEMENTARY(X) X(fp_exp) X(fp_exp2) X(fp_log) X(fp_log2) X(fp_log10)
-#define FP_FORMS_ELEMENTARY_CKD(X) \
-  X(fp_exp_ckd) X(fp_exp2_ckd) X(fp_log_ckd) X(fp_log2_ckd) X(fp_log10_ckd)
+#define FP_FORMS_ELEMENTARY(X)                                                               \
+  X(fp_exp) X(fp_exp2) X(fp_log) X(fp_log2) X(fp_log10) X(fp_sin) X(fp_cos) X(fp_tan) X(fp_sinpi) \
+      X(fp_cospi) X(fp_asin) X(fp_acos) X(fp_atan)
+#define FP_FORMS_ELEMENTARY_CKD(X)                                                           \
+  X(fp_exp_ckd) X(fp_exp2_ckd) X(fp_log_ckd) X(fp_log2_ckd) X(fp_log10_ckd) X(fp_tan_ckd) \
+      X(fp_asin_ckd) X(fp_acos_ckd)
 /* Absolute value, minimum, maximum, clamping, interpolation, remainder, rounding to even, and
  * the other Q formats, grouped by signature as above. */
 #define FP_FORMS_EVERYDAY_UNARY(X) X(fp_abs) X(fp_abs_sat) X(fp_round_even)
@@ -40,7 +43,8 @@
 #define FP_FORMS_Q(X) X(fp_from_q) X(fp_to_q)
 #define FP_FORMS_ALL(X)                                                                   \
   FP_FORMS_UNARY(X) FP_FORMS_BINARY(X) FP_FORMS_UNARY_CKD(X) FP_FORMS_BINARY_CKD(X)     \
-      FP_FORMS_ELEMENTARY(X) FP_FORMS_ELEMENTARY_CKD(X) X(fp_pow) X(fp_pow_ckd)           \
+      FP_FORMS_ELEMENTARY(X) FP_FORMS_ELEMENTARY_CKD(X) X(fp_pow) X(fp_pow_ckd) X(fp_atan2)   \
+          X(fp_hypot) X(fp_hypot_ckd)           \
       FP_FORMS_EVERYDAY_UNARY(X) FP_FORMS_EVERYDAY_BINARY(X) X(fp_abs_ckd)                \
       FP_FORMS_TERNARY(X) FP_FORMS_Q(X)
 
@@ -72,6 +76,9 @@ struct fp_form {
   FP_FORMS_ELEMENTARY_CKD(FP_FORMS_UNARY_CKD_MEMBER)
   FP_FORMS_BINARY_MEMBER(fp_pow)
   FP_FORMS_BINARY_CKD_MEMBER(fp_pow_ckd)
+  FP_FORMS_BINARY_MEMBER(fp_atan2)
+  FP_FORMS_BINARY_MEMBER(fp_hypot)
+  FP_FORMS_BINARY_CKD_MEMBER(fp_hypot_ckd)
   FP_FORMS_EVERYDAY_UNARY(FP_FORMS_UNARY_MEMBER)
   FP_FORMS_EVERYDAY_BINARY(FP_FORMS_BINARY_MEMBER)
   FP_FORMS_UNARY_CKD_MEMBER(fp_abs_ckd)

@@ -407,30 +407,56 @@ constexpr fixed fmod(fixed x, fixed y) noexcept {
 // fp_round_even: the nearest integer, ties to even (2.5 gives 2), as an integer like x.round().
 constexpr int32_t round_even(fixed x) noexcept { return detail::fp_round_even(x.raw()); }
 
-// ---- Exponentials, logarithms and powers: correctly rounded for every input (see fp.h) -------
+// ---- Exponentials, logarithms, powers and trigonometry: correctly rounded (see fp.h) --------
 // Each name(x) is fp_name, saturating at the ends of the range; name_checked(x) is fp_name_ckd,
-// the value or nullopt when x lies outside the domain or the result saturated.
-#define FIXEDPOINT_ELEMENTARY(name)                                                              \
-  constexpr fixed name(fixed x) noexcept { return fixed::from_raw(detail::fp_##name(x.raw())); } \
-  constexpr std::optional<fixed> name##_checked(fixed x) noexcept {                              \
-    return detail::checked(detail::fp_##name##_ckd, x.raw());                                    \
+// the value or nullopt when x lies outside the domain or the result saturated. Angles are in
+// radians (sinpi and cospi: half turns).
+#define FIXEDPOINT_UNARY(name) \
+  constexpr fixed name(fixed x) noexcept { return fixed::from_raw(detail::fp_##name(x.raw())); }
+#define FIXEDPOINT_UNARY_CHECKED(name)                              \
+  FIXEDPOINT_UNARY(name)                                            \
+  constexpr std::optional<fixed> name##_checked(fixed x) noexcept { \
+    return detail::checked(detail::fp_##name##_ckd, x.raw());       \
   }
-FIXEDPOINT_ELEMENTARY(exp)
-FIXEDPOINT_ELEMENTARY(exp2)
-FIXEDPOINT_ELEMENTARY(log)
-FIXEDPOINT_ELEMENTARY(log2)
-FIXEDPOINT_ELEMENTARY(log10)
-#undef FIXEDPOINT_ELEMENTARY
+#define FIXEDPOINT_BINARY_CHECKED(name)                                      \
+  constexpr fixed name(fixed x, fixed y) noexcept {                          \
+    return fixed::from_raw(detail::fp_##name(x.raw(), y.raw()));             \
+  }                                                                          \
+  constexpr std::optional<fixed> name##_checked(fixed x, fixed y) noexcept { \
+    return detail::checked(detail::fp_##name##_ckd, x.raw(), y.raw());       \
+  }
+FIXEDPOINT_UNARY_CHECKED(exp)
+FIXEDPOINT_UNARY_CHECKED(exp2)
+FIXEDPOINT_UNARY_CHECKED(log)
+FIXEDPOINT_UNARY_CHECKED(log2)
+FIXEDPOINT_UNARY_CHECKED(log10)
+// pow(x, fixed(0)) is 1 for every x; pow_checked is nullopt for 0 to a negative power, a negative
+// x to a power that is not an integer, or a result beyond the range.
+FIXEDPOINT_BINARY_CHECKED(pow)
+FIXEDPOINT_UNARY(sin)
+FIXEDPOINT_UNARY(cos)
+FIXEDPOINT_UNARY_CHECKED(tan)
+FIXEDPOINT_UNARY(sinpi)
+FIXEDPOINT_UNARY(cospi)
+// asin and acos clamp x to [-1, 1]; their _checked forms are nullopt beyond.
+FIXEDPOINT_UNARY_CHECKED(asin)
+FIXEDPOINT_UNARY_CHECKED(acos)
+FIXEDPOINT_UNARY(atan)
+// atan2(y, x): the angle of the point (x, y), in [-pi, pi].
+constexpr fixed atan2(fixed y, fixed x) noexcept {
+  return fixed::from_raw(detail::fp_atan2(y.raw(), x.raw()));
+}
+FIXEDPOINT_BINARY_CHECKED(hypot)
+#undef FIXEDPOINT_UNARY
+#undef FIXEDPOINT_UNARY_CHECKED
+#undef FIXEDPOINT_BINARY_CHECKED
 
-// fp_pow: x^y; pow(x, fixed(0)) is 1 for every x.
-constexpr fixed pow(fixed x, fixed y) noexcept {
-  return fixed::from_raw(detail::fp_pow(x.raw(), y.raw()));
-}
-// fp_pow_ckd: x^y, or nullopt for 0 to a negative power, a negative x to a power that is not an
-// integer, or a result beyond the range.
-constexpr std::optional<fixed> pow_checked(fixed x, fixed y) noexcept {
-  return detail::checked(detail::fp_pow_ckd, x.raw(), y.raw());
-}
+// The nearest 17.14 values to mathematical constants, in the spirit of <numbers>.
+namespace numbers {
+inline constexpr fixed pi = fixed::from_raw(51472);   // 3.14160 (pi * 16384 is 51471.85...)
+inline constexpr fixed e = fixed::from_raw(44536);    // 2.71826 (e * 16384 is 44536.13...)
+inline constexpr fixed ln2 = fixed::from_raw(11357);  // 0.69318 (ln 2 * 16384 is 11356.53...)
+}  // namespace numbers
 
 // ---- Text ---------------------------------------------------------------------------------------
 
