@@ -83,4 +83,16 @@ void fpbench::RegisterCxxForms() {
            [](int32_t x, int32_t) { return log10(F(x)).raw(); });
   Register("fp_pow", form, Domain::kPowPairs,
            [](int32_t x, int32_t y) { return pow(F(x), F(y)).raw(); });
+  Register("fp_sin", form, Domain::kAngle, [](int32_t x, int32_t) { return sin(F(x)).raw(); });
+  Register("fp_cos", form, Domain::kAngle, [](int32_t x, int32_t) { return cos(F(x)).raw(); });
+  Register("fp_tan", form, Domain::kAngle, [](int32_t x, int32_t) { return tan(F(x)).raw(); });
+  Register("fp_sinpi", form, Domain::kAngle, [](int32_t x, int32_t) { return sinpi(F(x)).raw(); });
+  Register("fp_cospi", form, Domain::kAngle, [](int32_t x, int32_t) { return cospi(F(x)).raw(); });
+  Register("fp_asin", form, Domain::kUnit, [](int32_t x, int32_t) { return asin(F(x)).raw(); });
+  Register("fp_acos", form, Domain::kUnit, [](int32_t x, int32_t) { return acos(F(x)).raw(); });
+  Register("fp_atan", form, Domain::kAngle, [](int32_t x, int32_t) { return atan(F(x)).raw(); });
+  Register("fp_atan2", form, Domain::kPoints,
+           [](int32_t y, int32_t x) { return atan2(F(y), F(x)).raw(); });
+  Register("fp_hypot", form, Domain::kPoints,
+           [](int32_t x, int32_t y) { return hypot(F(x), F(y)).raw(); });
 }

@@ -31,4 +31,21 @@ void fpbench::RegisterDoubleForms() {
     if (x < 0 && (y & 0x3FFF) != 0) return 0;
     return fp_from_double(std::pow(fp_to_double(x), fp_to_double(y)));
   });
+  Register("fp_sin", form, Domain::kAngle, unary(std::sin));
+  Register("fp_cos", form, Domain::kAngle, unary(std::cos));
+  Register("fp_tan", form, Domain::kAngle, unary(std::tan));
+  const double pi = 3.14159265358979323846;
+  Register("fp_sinpi", form, Domain::kAngle,
+           [pi](int32_t x, int32_t) { return fp_from_double(std::sin(pi * fp_to_double(x))); });
+  Register("fp_cospi", form, Domain::kAngle,
+           [pi](int32_t x, int32_t) { return fp_from_double(std::cos(pi * fp_to_double(x))); });
+  Register("fp_asin", form, Domain::kUnit, unary(std::asin));
+  Register("fp_acos", form, Domain::kUnit, unary(std::acos));
+  Register("fp_atan", form, Domain::kAngle, unary(std::atan));
+  Register("fp_atan2", form, Domain::kPoints, [](int32_t y, int32_t x) {
+    return fp_from_double(std::atan2(fp_to_double(y), fp_to_double(x)));
+  });
+  Register("fp_hypot", form, Domain::kPoints, [](int32_t x, int32_t y) {
+    return fp_from_double(std::hypot(fp_to_double(x), fp_to_double(y)));
+  });
 }

@@ -31,6 +31,9 @@ Operands MakeOperands(Domain domain) {
   std::uniform_int_distribution<int32_t> positive(1, kMax);
   std::uniform_int_distribution<int32_t> base(1, 256 * 16384);
   std::uniform_int_distribution<int32_t> exponent(-4 * 16384 + 1, 4 * 16384 - 1);
+  std::uniform_int_distribution<int32_t> angle(-16 * 16384, 16 * 16384);
+  std::uniform_int_distribution<int32_t> unit(-16384, 16384);
+  std::uniform_int_distribution<int32_t> point(-256 * 16384, 256 * 16384);
   Operands ops;
   while (ops.x.size() < kElements) {
     int32_t x = 0;
@@ -50,12 +53,23 @@ Operands MakeOperands(Domain domain) {
       case Domain::kPowPairs:
         x = base(rng);
         break;
+      case Domain::kAngle:
+        x = angle(rng);
+        break;
+      case Domain::kUnit:
+        x = unit(rng);
+        break;
+      case Domain::kPoints:
+        x = point(rng);
+        break;
       default:
         x = any(rng);
         break;
     }
     if (domain == Domain::kNonNegative && x < 0) x = static_cast<int32_t>(-int64_t{x} - 1);
-    const int32_t y = domain == Domain::kPowPairs ? exponent(rng) : any(rng);
+    const int32_t y = domain == Domain::kPowPairs ? exponent(rng)
+                      : domain == Domain::kPoints ? point(rng)
+                                                  : any(rng);
     if ((domain == Domain::kDivisor || domain == Domain::kIntDivisor) && y == 0) continue;
     if (domain == Domain::kIntDivisor && x == kMin && y == -1) continue;
     ops.x.push_back(x);

@@ -37,6 +37,9 @@ enum class Domain {
   kExp2Range,  // x in [-245760, 278527]
   kPositive,   // x > 0, every positive value (the logarithms)
   kPowPairs,   // x in (0, 256], y in (-4, 4)
+  kAngle,      // x in [-16, 16]: radians (and half turns, and the tangents of atan)
+  kUnit,       // x in [-1, 1], the domain of asin and acos
+  kPoints,     // x and y in [-256, 256]
 };
 
 struct Operands {

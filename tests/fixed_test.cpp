@@ -60,6 +60,15 @@ static_assert(Limits::is_exact && Limits::is_bounded && Limits::is_modulo && !Li
 static_assert(!Limits::has_infinity && !Limits::has_quiet_NaN && !Limits::has_signaling_NaN);
 static_assert(Limits::radix == 2 && Limits::digits == 31 && Limits::digits10 == 9);
 static_assert(Limits::max_digits10 == 11);
+
+// The constants are the nearest values, as fp_from_double gives them for the doubles nearest to
+// pi, e and ln 2 (whose own rounding is far below half a raw unit).
+TEST(FixedNumbers, AreTheNearestValues) {
+  EXPECT_EQ(fixedpoint::numbers::pi.raw(), fp_from_double(3.14159265358979323846));
+  EXPECT_EQ(fixedpoint::numbers::e.raw(), fp_from_double(2.71828182845904523536));
+  EXPECT_EQ(fixedpoint::numbers::ln2.raw(), fp_from_double(0.69314718055994530942));
+  EXPECT_EQ(fixedpoint::numbers::pi.raw(), fp_atan2(0, -1));
+}
 static_assert(Limits::round_style == std::round_toward_zero);
 static_assert(Limits::min().raw() == kMin && Limits::lowest().raw() == kMin);
 static_assert(Limits::max().raw() == kMax && Limits::epsilon().raw() == 1);
@@ -233,6 +242,24 @@ TEST(Fixed, OperatorsMatchTheirCFunctions) {
       {"log10", [](int32_t x, int32_t) { return log10(F(x)).raw(); },
        [](int32_t x, int32_t) { return fp_log10(x); }},
       {"pow", [](int32_t x, int32_t y) { return pow(F(x), F(y)).raw(); }, fp_pow},
+      {"sin", [](int32_t x, int32_t) { return sin(F(x)).raw(); },
+       [](int32_t x, int32_t) { return fp_sin(x); }},
+      {"cos", [](int32_t x, int32_t) { return cos(F(x)).raw(); },
+       [](int32_t x, int32_t) { return fp_cos(x); }},
+      {"tan", [](int32_t x, int32_t) { return tan(F(x)).raw(); },
+       [](int32_t x, int32_t) { return fp_tan(x); }},
+      {"sinpi", [](int32_t x, int32_t) { return sinpi(F(x)).raw(); },
+       [](int32_t x, int32_t) { return fp_sinpi(x); }},
+      {"cospi", [](int32_t x, int32_t) { return cospi(F(x)).raw(); },
+       [](int32_t x, int32_t) { return fp_cospi(x); }},
+      {"asin", [](int32_t x, int32_t) { return asin(F(x)).raw(); },
+       [](int32_t x, int32_t) { return fp_asin(x); }},
+      {"acos", [](int32_t x, int32_t) { return acos(F(x)).raw(); },
+       [](int32_t x, int32_t) { return fp_acos(x); }},
+      {"atan", [](int32_t x, int32_t) { return atan(F(x)).raw(); },
+       [](int32_t x, int32_t) { return fp_atan(x); }},
+      {"atan2", [](int32_t y, int32_t x) { return atan2(F(y), F(x)).raw(); }, fp_atan2},
+      {"hypot", [](int32_t x, int32_t y) { return hypot(F(x), F(y)).raw(); }, fp_hypot},
       {"abs", [](int32_t x, int32_t) { return abs(F(x)).raw(); },
        [](int32_t x, int32_t) { return fp_abs(x); }},
       {"abs_sat", [](int32_t x, int32_t) { return abs_sat(F(x)).raw(); },
@@ -297,6 +324,14 @@ TEST(Fixed, CheckedFunctionsGiveTheValueExactlyWhenTheCFunctionReportsNoOverflow
       {"log10_checked", [](int32_t x, int32_t) { return log10_checked(F(x)); },
        [](int32_t* r, int32_t x, int32_t) { return fp_log10_ckd(r, x); }},
       {"pow_checked", [](int32_t x, int32_t y) { return pow_checked(F(x), F(y)); }, fp_pow_ckd},
+      {"tan_checked", [](int32_t x, int32_t) { return tan_checked(F(x)); },
+       [](int32_t* r, int32_t x, int32_t) { return fp_tan_ckd(r, x); }},
+      {"asin_checked", [](int32_t x, int32_t) { return asin_checked(F(x)); },
+       [](int32_t* r, int32_t x, int32_t) { return fp_asin_ckd(r, x); }},
+      {"acos_checked", [](int32_t x, int32_t) { return acos_checked(F(x)); },
+       [](int32_t* r, int32_t x, int32_t) { return fp_acos_ckd(r, x); }},
+      {"hypot_checked", [](int32_t x, int32_t y) { return hypot_checked(F(x), F(y)); },
+       fp_hypot_ckd},
       {"abs_checked", [](int32_t x, int32_t) { return abs_checked(F(x)); },
        [](int32_t* r, int32_t x, int32_t) { return fp_abs_ckd(r, x); }},
   };

@@ -89,6 +89,23 @@ static_assert(fp_from_q(-1, 15) == -1 && fp_from_q(131072, 0) == kMax &&
                   fp_to_q(-16384, 31) == kMin && fp_to_q(16384, 31) == kMax,
               "the Q formats");
 
+// Trigonometry at its exact points and the ends of its domains.
+static_assert(fp_sin(0) == 0 && fp_cos(0) == 16384 && fp_tan(0) == 0 && fp_atan(0) == 0,
+              "the trigonometric functions at 0");
+static_assert(fp_sinpi(16384) == 0 && fp_cospi(16384) == -16384 && fp_sinpi(8192) == 16384 &&
+                  fp_cospi(8192) == 0 && fp_sinpi(-8192) == -16384 &&
+                  fp_sinpi(32768 + 8192) == 16384,
+              "sinpi and cospi reduce exactly");
+static_assert(fp_asin(16384) == 25736 && fp_asin(2 * 16384) == 25736 && fp_asin(-16384) == -25736 &&
+                  fp_acos(16384) == 0 && fp_acos(-16384) == 51472 && fp_asin(0) == 0,
+              "asin and acos at the ends of their domain and beyond");
+static_assert(fp_atan2(0, 0) == 0 && fp_atan2(0, 1) == 0 && fp_atan2(0, -1) == 51472 &&
+                  fp_atan2(5, 0) == 25736 && fp_atan2(-5, 0) == -25736 && fp_atan2(1, 1) == 12868,
+              "atan2's conventions");
+static_assert(fp_hypot(3 * 16384, 4 * 16384) == 5 * 16384 && fp_hypot(kMax, kMax) == kMax &&
+                  fp_hypot(kMin, 0) == kMax && fp_hypot(0, 0) == 0,
+              "hypot");
+
 // Checked forms: the stored value and the verdict.
 struct Checked {
   int32_t value;

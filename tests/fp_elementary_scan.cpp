@@ -33,7 +33,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
-#include <map>
 #include <optional>
 #include <random>
 #include <string>
@@ -88,26 +87,27 @@ struct Counts {
   uint64_t undecided = 0;  // left to the host's MPFR
 };
 
-// The checks of one input: every form, plain and checked, and the slow one when asked.
-template <typename Plain, typename Checked>
-void CheckForms(const std::string& call, int64_t want, bool outside, bool slow, Plain plain,
+// The checks of one input: every form, plain and checked, and the slow one when asked. The call
+// is described (for the failure message) only when one fails.
+template <typename Describe, typename Plain, typename Checked>
+void CheckForms(Describe describe, int64_t want, bool outside, bool slow, Plain plain,
                 Checked checked) {
   const int32_t want_value = Saturate(want);
   const bool want_report = want != want_value || outside;
-  std::vector<const fp_form*> forms(kForms.begin(), kForms.end());
-  if (slow) forms.push_back(&fp_form_header_c_slow);
-  for (const fp_form* form : forms) {
+  auto check = [&](const fp_form* form) {
     const int32_t got = plain(*form);
     int32_t stored = ~want_value;  // a _ckd that did not store would show
     const std::optional<bool> reported = checked(*form, &stored);
     if (got != want_value || (reported && (stored != want_value || *reported != want_report))) {
-      Fail(std::string(form->name) + " " + call + " = " + std::to_string(got) +
+      Fail(std::string(form->name) + " " + describe() + " = " + std::to_string(got) +
            (reported ? ", _ckd stored " + std::to_string(stored) + " and returned " +
                            std::to_string(*reported)
                      : "") +
            "; want " + std::to_string(want_value) + (want_report ? ", reported" : ""));
     }
-  }
+  };
+  for (const fp_form* form : kForms) check(form);
+  if (slow) check(&fp_form_header_c_slow);
 }
 
 // ---- Unary functions -------------------------------------------------------------------------
@@ -149,33 +149,32 @@ struct UnaryForms {
 };
 
 UnaryForms FormsOf(Function f) {
-  static const std::map<Function, UnaryForms> forms = {
-      {Function::kExp, {&fp_form::fp_exp, &fp_form::fp_exp_ckd}},
-      {Function::kExp2, {&fp_form::fp_exp2, &fp_form::fp_exp2_ckd}},
-      {Function::kLog, {&fp_form::fp_log, &fp_form::fp_log_ckd}},
-      {Function::kLog2, {&fp_form::fp_log2, &fp_form::fp_log2_ckd}},
-      {Function::kLog10, {&fp_form::fp_log10, &fp_form::fp_log10_ckd}},
-      {Function::kSin, {&fp_form::fp_sin, nullptr}},
-      {Function::kCos, {&fp_form::fp_cos, nullptr}},
-      {Function::kTan, {&fp_form::fp_tan, &fp_form::fp_tan_ckd}},
-      {Function::kSinpi, {&fp_form::fp_sinpi, nullptr}},
-      {Function::kCospi, {&fp_form::fp_cospi, nullptr}},
-      {Function::kAsin, {&fp_form::fp_asin, &fp_form::fp_asin_ckd}},
-      {Function::kAcos, {&fp_form::fp_acos, &fp_form::fp_acos_ckd}},
-      {Function::kAtan, {&fp_form::fp_atan, nullptr}},
-  };
-  return forms.at(f);
+  // In the order of ref::Function.
+  static constexpr UnaryForms kUnaryForms[] = {{&fp_form::fp_exp, &fp_form::fp_exp_ckd},
+                                               {&fp_form::fp_exp2, &fp_form::fp_exp2_ckd},
+                                               {&fp_form::fp_log, &fp_form::fp_log_ckd},
+                                               {&fp_form::fp_log2, &fp_form::fp_log2_ckd},
+                                               {&fp_form::fp_log10, &fp_form::fp_log10_ckd},
+                                               {&fp_form::fp_sin, nullptr},
+                                               {&fp_form::fp_cos, nullptr},
+                                               {&fp_form::fp_tan, &fp_form::fp_tan_ckd},
+                                               {&fp_form::fp_sinpi, nullptr},
+                                               {&fp_form::fp_cospi, nullptr},
+                                               {&fp_form::fp_asin, &fp_form::fp_asin_ckd},
+                                               {&fp_form::fp_acos, &fp_form::fp_acos_ckd},
+                                               {&fp_form::fp_atan, nullptr}};
+  return kUnaryForms[static_cast<std::size_t>(f)];
 }
 
 void CheckUnary(Function f, std::string_view name, int32_t x, int64_t want, bool slow) {
   const UnaryForms forms = FormsOf(f);
-  CheckForms(
-      "fp_" + std::string(name) + "(" + std::to_string(x) + ")", want, ref::OutsideDomain(f, x),
-      slow, [&](const fp_form& form) { return (form.*forms.plain)(x); },
-      [&](const fp_form& form, int32_t* stored) -> std::optional<bool> {
-        if (forms.checked == nullptr) return std::nullopt;
-        return (form.*forms.checked)(stored, x);
-      });
+  CheckForms([&] { return "fp_" + std::string(name) + "(" + std::to_string(x) + ")"; }, want,
+             ref::OutsideDomain(f, x), slow,
+             [&](const fp_form& form) { return (form.*forms.plain)(x); },
+             [&](const fp_form& form, int32_t* stored) -> std::optional<bool> {
+               if (forms.checked == nullptr) return std::nullopt;
+               return (form.*forms.checked)(stored, x);
+             });
 }
 
 // The points where each function changes character, whose neighbourhoods a strided scan visits.
@@ -571,7 +570,10 @@ int ScanPairs(const PairFunction& f, uint64_t shard, uint64_t shards, uint64_t t
     const std::optional<int64_t> want = f.reference(x, y, counts);
     if (!want) continue;
     CheckForms(
-        "fp_" + std::string(f.name) + "(" + std::to_string(x) + ", " + std::to_string(y) + ")",
+        [&] {
+          return "fp_" + std::string(f.name) + "(" + std::to_string(x) + ", " + std::to_string(y) +
+                 ")";
+        },
         *want, f.outside(x, y), counts.inputs % 16 == 0,
         [&](const fp_form& form) { return (form.*f.plain)(x, y); },
         [&](const fp_form& form, int32_t* stored) -> std::optional<bool> {

@@ -29,6 +29,9 @@ int32_t strict_consumer_uses_everything(int32_t a, int32_t b) {
   r = fp_add(r, fp_sqrt(a));
   r = fp_add_sat(r, fp_exp(a) + fp_exp2(b) + fp_log(a) + fp_log2(b) + fp_log10(a));
   r = fp_add_sat(r, fp_pow(a, b));
+  r = fp_add_sat(r, fp_sin(a) + fp_cos(b) + fp_tan(a) + fp_sinpi(b) + fp_cospi(a));
+  r = fp_add_sat(r, fp_asin(a) + fp_acos(b) + fp_atan(a) + fp_atan2(a, b));
+  r = fp_add_sat(r, fp_hypot(a, b));
   r = fp_add(r, fp_abs(a) + fp_abs_sat(b) + fp_min(a, b) + fp_max(a, b));
   r = fp_clamp(r, strict_consumer_limits[0], strict_consumer_limits[1]);
   r = fp_add(r, fp_lerp(a, b, r) + fp_fmod(a, b) + fp_round_even(a));
@@ -52,6 +55,10 @@ int32_t strict_consumer_uses_everything(int32_t a, int32_t b) {
     overflows += fp_log2_ckd(&checked, a) ? 1 : 0;
     overflows += fp_log10_ckd(&checked, a) ? 1 : 0;
     overflows += fp_pow_ckd(&checked, a, b) ? 1 : 0;
+    overflows += fp_tan_ckd(&checked, a) ? 1 : 0;
+    overflows += fp_asin_ckd(&checked, a) ? 1 : 0;
+    overflows += fp_acos_ckd(&checked, a) ? 1 : 0;
+    overflows += fp_hypot_ckd(&checked, a, b) ? 1 : 0;
     overflows += fp_abs_ckd(&checked, a) ? 1 : 0;
     r = fp_add(r, fp_add(checked, overflows));
   }
@@ -72,6 +79,8 @@ static_assert(fp_div(cvt_int_fp(1), cvt_int_fp(60)) == 273, "constexpr in C++14 
 static_assert(fp_sqrt(INT32_MAX) == 5931642, "the integer square root at compile time");
 static_assert(fp_exp2(16384) == 32768, "the exponentials at compile time");
 static_assert(fp_exp2(-15 * 16384) == 1 && fp_pow(144, 24576) == 14, "and their slow paths");
+static_assert(fp_cos(0) == 16384, "the trigonometric functions at compile time");
+static_assert(fp_hypot(49152, 65536) == 81920, "hypot at compile time");
 static_assert(FP_FROM_INT(2) == 32768 && fp_lerp(0, FP_FROM_INT(2), 8192) == 16384 &&
                   fp_to_q(fp_abs(-8192), 15) == 16384 &&
                   fp_round_even(fp_fmod(40960, 65536)) == 2 &&

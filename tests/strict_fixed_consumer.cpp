@@ -37,6 +37,9 @@ int32_t strict_fixed_consumer_uses_everything(int32_t a, int32_t b, const char* 
   r = r + exp_checked(x).value_or(y) + exp2_checked(x).value_or(y) + log_checked(x).value_or(y);
   r = r + log2_checked(x).value_or(y) + log10_checked(x).value_or(y);
   r = r + pow_checked(x, y).value_or(x);
+  r = r + sin(x) + cos(y) + tan(x) + sinpi(y) + cospi(x) + asin(x) + acos(y) + atan(x);
+  r = r + atan2(x, y) + hypot(x, y) + tan_checked(x).value_or(y) + asin_checked(x).value_or(y);
+  r = r + acos_checked(y).value_or(x) + hypot_checked(x, y).value_or(x) + fixedpoint::numbers::pi;
   r = r + abs(x) + abs_sat(y) + abs_checked(x).value_or(y) + min(x, y) + max(x, y);
   r = r + clamp(r, x, y) + lerp(x, y, r) + fmod(x, y) + fixed(round_even(x));
   char chars[FP_FORMAT_MAX];
