@@ -121,16 +121,22 @@ FIXEDPOINT_HELPER uint64_t fp_impl_sin_poly_at(uint64_t t) {
  * sin^2(delta / 2): every term is positive. The tables are within 0.5 unit of 2^-63 and each
  * polynomial within p = fp_impl_sin_poly_error units; 1 - cos delta is then within 1.6 + p
  * units, and with the products' truncations the result lies within 8 + 2p units of the exact
- * value. F = 0 gives exactly 0. */
-FIXEDPOINT_HELPER uint64_t fp_impl_sin_core(uint64_t F) {
+ * value. F = 0 gives exactly 0. The cosine, stored in *cosine, is within the same bound; F = 0
+ * gives exactly 1. */
+FIXEDPOINT_HELPER uint64_t fp_impl_sin_core(uint64_t F, uint64_t* cosine) {
   const uint32_t j = FIXEDPOINT_CAST(uint32_t, F >> 59);
   const uint64_t d = F & ((UINT64_C(1) << 59) - 1);
   const uint64_t sin_a = fp_impl_sin_table[j];
   const uint64_t cos_a = fp_impl_sin_table[32 - j];
   const uint64_t half = fp_impl_sin_poly_at(d >> 1);
   const uint64_t versine = fp_impl_mulhi(half, half) << 2;
-  return sin_a - (fp_impl_mulhi(sin_a, versine) << 1) +
-         (fp_impl_mulhi(cos_a, fp_impl_sin_poly_at(d)) << 1);
+  const uint64_t sin_d = fp_impl_sin_poly_at(d);
+  /* cos(a + delta) = cos a - cos a (1 - cos delta) - sin a sin delta, the same way; it is at least
+   * 0, which the truncations could take it below near pi/2. */
+  const uint64_t cos_low = cos_a - (fp_impl_mulhi(cos_a, versine) << 1);
+  const uint64_t cos_less = fp_impl_mulhi(sin_a, sin_d) << 1;
+  *cosine = cos_low > cos_less ? cos_low - cos_less : 0;
+  return sin_a - (fp_impl_mulhi(sin_a, versine) << 1) + (fp_impl_mulhi(cos_a, sin_d) << 1);
 }
 
 /* The bound on sin_core's error, in units of 2^-63, and the reduction's. */
@@ -191,7 +197,9 @@ FIXEDPOINT_HELPER fp_impl_u128 fp_impl_sin_wide(fp_impl_u128 theta, fp_impl_u128
 FIXEDPOINT_HELPER bool fp_impl_sin_quadrant(uint32_t q, uint64_t F, uint64_t reduction, bool flip,
                                             int64_t* r) {
   const bool odd = (q & 1u) != 0;
-  const uint64_t v = odd && F == 0 ? UINT64_C(1) << 63 : fp_impl_sin_core(odd ? 0u - F : F);
+  uint64_t unused = 0;
+  const uint64_t v =
+      odd && F == 0 ? UINT64_C(1) << 63 : fp_impl_sin_core(odd ? 0u - F : F, &unused);
   uint64_t rounded = 0;
   if (!fp_impl_round_test(v, 49, FP_IMPL_SIN_ERROR + reduction, &rounded)) return false;
   *r = (q >= 2) != flip ? -FIXEDPOINT_CAST(int64_t, rounded) : FIXEDPOINT_CAST(int64_t, rounded);
@@ -306,8 +314,8 @@ FIXEDPOINT_HELPER int64_t fp_impl_tan(int32_t x) {
   uint32_t q = 0;
   const uint32_t magnitude = x < 0 ? 0u - fp_impl_bits(x) : fp_impl_bits(x);
   const uint64_t F = fp_impl_quarter_turns(magnitude, &q);
-  const uint64_t sine = fp_impl_sin_core(F);
-  const uint64_t cosine = F == 0 ? UINT64_C(1) << 63 : fp_impl_sin_core(0u - F);
+  uint64_t cosine = 0;
+  const uint64_t sine = fp_impl_sin_core(F, &cosine);
   const bool odd = (q & 1u) != 0;
   const uint64_t n = odd ? cosine : sine;
   const uint64_t d = odd ? sine : cosine;
@@ -542,8 +550,11 @@ FIXEDPOINT_HELPER int64_t fp_impl_asin(int32_t x, bool acos) {
   const uint32_t magnitude =
       clamped != 0 ? clamped : (x < 0 ? 0u - fp_impl_bits(x) : fp_impl_bits(x));
   const bool negative = x < 0;
-  const uint64_t side =
-      magnitude == 16384 ? 0 : (magnitude == 0 ? UINT64_C(1) << 54 : fp_impl_asin_side(magnitude));
+  if (magnitude == 16384) {
+    /* pi/2 (25736 raw), and acos 0 or pi (51472): far from a tie */
+    return acos ? (negative ? 51472 : 0) : (negative ? -25736 : 25736);
+  }
+  const uint64_t side = magnitude == 0 ? UINT64_C(1) << 54 : fp_impl_asin_side(magnitude);
   const uint64_t opposite = FIXEDPOINT_CAST(uint64_t, magnitude) << 40;
   const bool steep = opposite > side;
   const uint64_t theta =
