@@ -61,8 +61,22 @@ inline bool Trigonometric(Function f) { return f >= Function::kSin; }
 // The hard cases: inputs within this many raw units of a tie, 2^-20 for the exponentials and
 // logarithms and 2^-22 for the trigonometric functions, which have four times as many inputs
 // with results in range (over the whole of int32_t).
-inline long double HardDistance(Function f) {
-  return std::ldexp(1.0L, Trigonometric(f) ? -22 : -20);
+inline long double HardDistance(Function f) { return Trigonometric(f) ? 0x1p-22L : 0x1p-20L; }
+
+// -1 for the odd functions whose domain is every input (sin, tan, atan), 1 for the even one (cos),
+// 0 for the others. Rounding halves away from zero keeps the symmetry: the reference at -x is the
+// reference at x times this.
+inline int Parity(Function f) {
+  switch (f) {
+    case Function::kSin:
+    case Function::kTan:
+    case Function::kAtan:
+      return -1;
+    case Function::kCos:
+      return 1;
+    default:
+      return 0;
+  }
 }
 
 // Where a function's input lies outside its domain: the logarithms of x <= 0, and |x| > 1 for
@@ -104,13 +118,15 @@ struct Rounded {
   long double distance;  // from the nearest tie, in raw units
 };
 
-inline Rounded RoundAway(long double v) {
-  const long double magnitude = std::fabs(v);
-  const long double whole = std::floor(magnitude);
-  const long double fraction = magnitude - whole;
-  long double r = fraction >= 0.5L ? whole + 1 : whole;
-  r = std::min<long double>(r, static_cast<long double>(kBeyond));
-  return {static_cast<int64_t>(v < 0 ? -r : r), std::fabs(fraction - 0.5L)};
+// Exact in the type of v: the fraction and its distance from 1/2 lose no bits.
+template <typename Real>
+Rounded RoundAway(Real v) {
+  const Real magnitude = std::fabs(v);
+  const Real whole = std::floor(magnitude);
+  const Real fraction = magnitude - whole;
+  Real r = fraction >= Real(0.5) ? whole + 1 : whole;
+  r = std::min<Real>(r, static_cast<Real>(kBeyond));
+  return {static_cast<int64_t>(v < 0 ? -r : r), std::fabs(fraction - Real(0.5))};
 }
 
 // The results that need no evaluation: saturated, zero, and the logarithms' domain. e^12 and
@@ -135,70 +151,64 @@ inline std::optional<int64_t> Trivial(Function f, int32_t x) {
   }
 }
 
-// f(x / 16384) * 16384 from the C library, and a bound on its error in raw units: a few units
-// in the last place, relative, of the type it is computed in (double for the logarithms, where
-// results stay below 2^18.1 raw units, and for the trigonometric functions but tan; long double
-// for the others, whose results reach 2^31).
+// f(x / 16384) * 16384 from the C library, rounded, and a bound on its error in raw units: four
+// units in the last place, relative, plus 2^-40. Both x / 16384 and the product by 16384 are
+// exact. The functions are computed in double (glibc's are within an ulp or two of the exact
+// value); sin(pi x) and cos(pi x), evaluated once per residue, in long double, with the rounding
+// of pi x added to the bound.
 struct Approximation {
-  long double value;
+  Rounded rounded;
   long double error;
 };
 
 inline Approximation Libm(Function f, int32_t x) {
-  const long double v = std::ldexp(static_cast<long double>(x), -14);
-  const double d = std::ldexp(static_cast<double>(x), -14);
-  const long double pi = 3.141592653589793238462643383279502884L;
-  long double r = 0;
-  bool in_double = true;
+  if (f == Function::kSinpi || f == Function::kCospi) {
+    const long double pi_x = 3.141592653589793238462643383279502884L * x / 16384;
+    const long double r = (f == Function::kSinpi ? std::sin(pi_x) : std::cos(pi_x)) * 16384;
+    // pi x is within 4 units of its last place of the exact angle (below 2 pi), which moves the
+    // result by at most 8 pi units there, 16384 times that in raw units.
+    const long double unit = std::numeric_limits<long double>::epsilon();
+    return {RoundAway(r), (std::fabs(r) + 8 * 4 * 16384) * 8 * unit + 0x1p-40L};
+  }
+  const double v = x * 0x1p-14;
+  double r = 0;
   switch (f) {
+    case Function::kExp:
+      r = std::exp(v);
+      break;
+    case Function::kExp2:
+      r = std::exp2(v);
+      break;
     case Function::kLog:
-      r = std::log(d);
+      r = std::log(v);
       break;
     case Function::kLog2:
-      r = std::log2(d);
+      r = std::log2(v);
       break;
     case Function::kLog10:
-      r = std::log10(d);
+      r = std::log10(v);
       break;
     case Function::kSin:
-      r = std::sin(d);
+      r = std::sin(v);
       break;
     case Function::kCos:
-      r = std::cos(d);
+      r = std::cos(v);
+      break;
+    case Function::kTan:
+      r = std::tan(v);
       break;
     case Function::kAsin:
-      r = std::asin(d);
+      r = std::asin(v);
       break;
     case Function::kAcos:
-      r = std::acos(d);
-      break;
-    case Function::kAtan:
-      r = std::atan(d);
+      r = std::acos(v);
       break;
     default:
-      in_double = false;
-      switch (f) {
-        case Function::kExp:
-          r = std::exp(v);
-          break;
-        case Function::kExp2:
-          r = std::exp2(v);
-          break;
-        case Function::kTan:
-          r = std::tan(v);
-          break;
-        case Function::kSinpi:
-          r = std::sin(pi * v);
-          break;  // x in [0, 2)
-        default:
-          r = std::cos(pi * v);
-          break;
-      }
+      r = std::atan(v);
+      break;
   }
-  const int digits =
-      in_double ? std::numeric_limits<double>::digits : std::numeric_limits<long double>::digits;
   r *= 16384;
-  return {r, std::fabs(r) * std::ldexp(1.0L, 3 - digits) + std::ldexp(1.0L, -40)};
+  return {RoundAway(r), std::fabs(r) * 0x1p-50 + 0x1p-40};
 }
 
 #if FP_HAVE_MPFR

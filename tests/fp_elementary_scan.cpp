@@ -7,7 +7,9 @@
 //
 // FUNCTION is a unary function (exp, exp2, log, log2, log10, sin, cos, tan, sinpi, cospi, asin,
 // acos or atan); it visits x = INT32_MIN + i * STRIDE for the SHARD-th of SHARDS equal runs of i
-// (STRIDE 1 visits all 2^32 inputs over the shards). With a coarser stride, shard 0 also visits
+// (STRIDE 1 visits all 2^32 inputs over the shards). The odd and even functions (sin, cos, tan,
+// atan) visit magnitudes m = i * STRIDE from 0 to 2^31 instead, each as m and -m, which share one
+// reference value. With a coarser stride, shard 0 also visits
 // every input within 70000 raw units of the points where the function changes character. sinpi
 // and cospi depend only on x modulo 2 (32768 raw): their reference comes from that residue, so
 // a full period is exhaustive for them and every other input checks the reduction. Shard 0 always
@@ -118,7 +120,7 @@ std::optional<int64_t> Reference(Function f, int32_t x, Counts& counts, bool* ha
   if (const auto trivial = ref::Trivial(f, x)) return *trivial;
   const int32_t argument = ref::Argument(f, x);
   const ref::Approximation libm = ref::Libm(f, argument);
-  const ref::Rounded quick = ref::RoundAway(libm.value);
+  const ref::Rounded quick = libm.rounded;
   const long double hard_distance = ref::HardDistance(f);
   if (quick.distance > hard_distance + libm.error) return quick.value;
   ++counts.near;
@@ -209,8 +211,22 @@ int ScanUnary(const ref::Named& named, uint64_t shard, uint64_t shards, uint64_t
   // beyond their domain: -16384 or 16384) is looked up once per argument, at argument + 16384.
   std::vector<std::optional<int64_t>> by_argument(49152);
   std::vector<bool> known(by_argument.size());
-  auto visit = [&](int32_t x, bool record) {
+  // A hard case is recorded as the argument the reference was evaluated at.
+  auto check = [&](int32_t x, int32_t argument, const std::optional<int64_t>& want, int sign,
+                   bool hard, bool record) {
     ++counts.inputs;
+    if (hard && record) {
+      hard_found.push_back(argument);
+      if (print_hard_cases) {
+        std::printf("HARD(%s, %" PRId32 ", %" PRId64 ")\n", std::string(named.label).c_str(),
+                    argument, sign * want.value_or(0));
+      }
+    }
+    if (want) {
+      CheckUnary(f, named.name, x, sign * *want, counts.inputs % (stride == 1 ? 4096 : 64) == 0);
+    }
+  };
+  auto visit = [&](int32_t x, bool record) {
     bool hard = false;
     std::optional<int64_t> want;
     const int32_t argument = ref::Argument(f, x);
@@ -225,16 +241,24 @@ int ScanUnary(const ref::Named& named, uint64_t shard, uint64_t shards, uint64_t
     } else {
       want = Reference(f, x, counts, &hard);
     }
-    if (hard && record) {
-      hard_found.push_back(argument);
-      if (print_hard_cases) {
-        std::printf("HARD(%s, %" PRId32 ", %" PRId64 ")\n", std::string(named.label).c_str(),
-                    argument, *want);
-      }
-    }
-    if (want) CheckUnary(f, named.name, x, *want, counts.inputs % (stride == 1 ? 4096 : 64) == 0);
+    check(x, argument, want, 1, hard, record);
   };
-  const uint64_t count = ((uint64_t{1} << 32) + stride - 1) / stride;
+  // An odd or even function runs over magnitudes m = 0 .. 2^31 instead, and checks x = m and
+  // x = -m with the one reference value.
+  const int parity = ref::Parity(f);
+  auto visit_magnitude = [&](int64_t m) {
+    if (m > kMax) return visit(kMin, true);
+    bool hard = false;
+    const uint64_t near_before = counts.near;
+    const std::optional<int64_t> want = Reference(f, static_cast<int32_t>(m), counts, &hard);
+    check(static_cast<int32_t>(m), static_cast<int32_t>(m), want, 1, hard, true);
+    if (m == 0) return;
+    counts.near += counts.near - near_before;
+    counts.hard += hard ? 1 : 0;
+    check(static_cast<int32_t>(-m), static_cast<int32_t>(-m), want, parity, hard, true);
+  };
+  const uint64_t span = parity != 0 ? (uint64_t{1} << 31) + 1 : uint64_t{1} << 32;
+  const uint64_t count = (span + stride - 1) / stride;
   const uint64_t first = count * shard / shards;
   const uint64_t last = count * (shard + 1) / shards;
   // The period of sinpi and cospi, once, in shard 0; then every input through its residue.
@@ -242,14 +266,21 @@ int ScanUnary(const ref::Named& named, uint64_t shard, uint64_t shards, uint64_t
     for (int32_t r = 0; r < 32768; ++r) visit(r, true);
   }
   for (uint64_t i = first; i < last; ++i) {
-    visit(static_cast<int32_t>(kMin + static_cast<int64_t>(i * stride)), !periodic);
+    if (parity != 0) {
+      visit_magnitude(static_cast<int64_t>(i * stride));
+    } else {
+      visit(static_cast<int32_t>(kMin + static_cast<int64_t>(i * stride)), !periodic);
+    }
   }
   if (stride > 1 && shard == 0) {
+    const auto strided = [&](int64_t x) {
+      return (parity != 0 ? std::abs(x) : x - kMin) % static_cast<int64_t>(stride) == 0;
+    };
     int64_t next = kMin;  // windows that overlap are visited once
     for (const int64_t centre : Centres(f)) {
       for (int64_t x = std::max(next, centre - 70000); x <= std::min<int64_t>(kMax, centre + 70000);
            ++x) {
-        if ((x - kMin) % static_cast<int64_t>(stride) != 0) visit(static_cast<int32_t>(x), false);
+        if (!strided(x)) visit(static_cast<int32_t>(x), false);
         next = x + 1;
       }
     }
@@ -272,10 +303,18 @@ int ScanUnary(const ref::Named& named, uint64_t shard, uint64_t shards, uint64_t
   }
   // Every input of a range (or the whole period): its hard cases are exactly the table's.
   if (FP_HAVE_MPFR && (periodic ? shard == 0 : stride == 1)) {
-    const int64_t low = periodic ? 0 : kMin + static_cast<int64_t>(first);
-    const int64_t high = periodic ? 32768 : kMin + static_cast<int64_t>(last);  // exclusive
+    // Of x, or of |x| for an odd or even function.
+    const int64_t low = periodic      ? 0
+                        : parity != 0 ? static_cast<int64_t>(first)
+                                      : kMin + static_cast<int64_t>(first);
+    const int64_t high = periodic      ? 32768
+                         : parity != 0 ? static_cast<int64_t>(last)
+                                       : kMin + static_cast<int64_t>(last);  // exclusive
     uint64_t in_table = 0;
-    for (const HardCase& h : kHardCases) in_table += h.function == f && h.x >= low && h.x < high;
+    for (const HardCase& h : kHardCases) {
+      const int64_t key = parity != 0 ? std::abs(int64_t{h.x}) : h.x;
+      in_table += h.function == f && key >= low && key < high;
+    }
     for (const int32_t x : hard_found) {
       if (FindHardCase(f, x) == nullptr) {
         Fail("fp_" + name + "(" + std::to_string(x) +

@@ -406,8 +406,8 @@ struct fp_impl_octant {
   bool negative;
 };
 
-FIXEDPOINT_HELPER int64_t fp_impl_angle_slow(uint64_t n, uint64_t d, uint64_t theta,
-                                             struct fp_impl_octant o) {
+FIXEDPOINT_COLD FIXEDPOINT_HELPER int64_t fp_impl_angle_slow(uint64_t n, uint64_t d, uint64_t theta,
+                                                             struct fp_impl_octant o) {
   FIXEDPOINT_SLOW_PATH_HOOK();
   fp_impl_u128 a = fp_impl_u128_shr(fp_impl_atan_refine(n, d, theta), 1); /* Q126 */
   if (o.swap) a = fp_impl_u128_sub(fp_impl_u128_shr(fp_impl_half_pi_q127, 1), a);
@@ -415,12 +415,6 @@ FIXEDPOINT_HELPER int64_t fp_impl_angle_slow(uint64_t n, uint64_t d, uint64_t th
   uint64_t rounded = 0;
   fp_impl_round_test128(a, 112, 0, &rounded);
   return o.negative ? -FIXEDPOINT_CAST(int64_t, rounded) : FIXEDPOINT_CAST(int64_t, rounded);
-}
-
-FIXEDPOINT_COLD FIXEDPOINT_HELPER int64_t fp_impl_angle_slow_cold(uint64_t n, uint64_t d,
-                                                                  uint64_t theta,
-                                                                  struct fp_impl_octant o) {
-  return fp_impl_angle_slow(n, d, theta, o);
 }
 
 /* The angle of atan(n / d) placed in its octant, rounded: in Q62, the core's error halved plus
@@ -432,7 +426,7 @@ FIXEDPOINT_HELPER int64_t fp_impl_angle(uint64_t n, uint64_t d, struct fp_impl_o
   if (o.left) a = fp_impl_pi_q62 - a;
   uint64_t rounded = 0;
   if (!fp_impl_round_test(a, 48, FP_IMPL_ATAN_ERROR / 2 + 3, &rounded)) {
-    return fp_impl_angle_slow_cold(n, d, theta, o);
+    return fp_impl_angle_slow(n, d, theta, o);
   }
   return o.negative ? -FIXEDPOINT_CAST(int64_t, rounded) : FIXEDPOINT_CAST(int64_t, rounded);
 }
