@@ -436,10 +436,11 @@ std::vector<std::pair<int32_t, int32_t>> PowPairs(std::mt19937_64& rng, uint64_t
     const int b = 1 + static_cast<int>(rng() % static_cast<uint64_t>(bits));
     return static_cast<int32_t>(1 + rng() % ((uint64_t{1} << b) - 1));
   };
-  // y for which (x / 16384)^(y / 16384) is near 2^target.
-  auto exponent_for = [](int32_t x, long double target) {
+  // y for which (x / 16384)^(y / 16384) is near 2^target, moved by offset raw units and kept
+  // within the range (the offset is added before clamping, so it cannot overflow).
+  auto exponent_for = [](int32_t x, long double target, int32_t offset = 0) {
     const long double l = std::log2(std::ldexp(static_cast<long double>(x), -14));
-    const long double y = l == 0 ? 0 : std::round(target / l * 16384);
+    const long double y = (l == 0 ? 0 : std::round(target / l * 16384)) + offset;
     return static_cast<int32_t>(std::clamp<long double>(y, kMin, kMax));
   };
   std::vector<std::pair<int32_t, int32_t>> pairs;
@@ -461,13 +462,13 @@ std::vector<std::pair<int32_t, int32_t>> PowPairs(std::mt19937_64& rng, uint64_t
       case 3: {
         const int32_t near_one = 16384 + static_cast<int32_t>(rng() % 4001) - 2000;
         const long double target = std::array<long double, 4>{0, 16.999, -15.001, 1e-3}[pick(4)];
-        const int32_t y = exponent_for(near_one, target) + static_cast<int32_t>(rng() % 5) - 2;
+        const int32_t y = exponent_for(near_one, target, static_cast<int32_t>(rng() % 5) - 2);
         pairs.emplace_back(near_one != 16384 ? near_one : 16385, y);
         break;
       }
       case 4: {
         const long double target = std::array<long double, 3>{16.9999, -15.0001, 0.5}[pick(3)];
-        pairs.emplace_back(x, exponent_for(x, target) + static_cast<int32_t>(rng() % 65) - 32);
+        pairs.emplace_back(x, exponent_for(x, target, static_cast<int32_t>(rng() % 65) - 32));
         break;
       }
       case 5:
