@@ -605,7 +605,8 @@ int ScanPairs(const PairFunction& f, uint64_t shard, uint64_t shards, uint64_t t
   const long long slow_before = fp_form_header_c_slow_paths;
   std::mt19937_64 rng(20261209 + shard);
   const uint64_t count = total * (shard + 1) / shards - total * shard / shards;
-  for (const auto& [x, y] : f.pairs(rng, count)) {
+  for (const std::pair<int32_t, int32_t>& pair : f.pairs(rng, count)) {
+    const int32_t x = pair.first, y = pair.second;  // named, not bound: the lambdas capture them
     ++counts.inputs;
     const std::optional<int64_t> want = f.reference(x, y, counts);
     if (!want) continue;
