@@ -1,11 +1,13 @@
 # SPDX-License-Identifier: MIT
 # Install rules: the library, its headers under include/fixedpoint, fp_demo, a CMake package
 # (find_package(fixedpoint) -> fixedpoint::fp and fixedpoint::fp_header_only), relocatable
-# pkg-config files (fixedpoint, fixedpoint-header-only) and the licence.
+# pkg-config files (fixedpoint, fixedpoint-header-only) and the licence. Everything but fp_demo is
+# the Development component, which is what the packages hold.
 include(CMakePackageConfigHelpers)
 
 set(FIXEDPOINT_CMAKE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/fixedpoint")
 
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME Development)
 install(TARGETS ${fixedpoint_installed_library} fp_header_only
   EXPORT fixedpointTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
@@ -14,7 +16,7 @@ install(TARGETS ${fixedpoint_installed_library} fp_header_only
 install(DIRECTORY include/fixedpoint DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/fixedpoint)
 if(TARGET fp_demo)
-  install(TARGETS fp_demo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS fp_demo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Demo)
 endif()
 
 install(EXPORT fixedpointTargets
@@ -52,3 +54,30 @@ foreach(module fixedpoint fixedpoint-header-only)
   configure_file(cmake/${module}.pc.in ${CMAKE_CURRENT_BINARY_DIR}/${module}.pc @ONLY)
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${module}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 endforeach()
+
+# Packages (cpack -G DEB or -G TGZ in a build directory): the Development component as one
+# package, libfixedpoint-dev, installed under /usr. The version is the header's.
+if(PROJECT_IS_TOP_LEVEL)
+  set(CPACK_PACKAGE_NAME libfixedpoint-dev)
+  set(CPACK_PACKAGE_VENDOR "The fixedpoint authors")
+  # Whoever publishes the package names its maintainer: -DCPACK_PACKAGE_CONTACT="Name <address>".
+  if(NOT DEFINED CPACK_PACKAGE_CONTACT)
+    set(CPACK_PACKAGE_CONTACT "The fixedpoint authors")
+  endif()
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION} (development files)")
+  set(CPACK_PACKAGE_DESCRIPTION "fixedpoint holds reals in plain int32_t scaled by 16384 (17.14 \
+fixed point) and computes every result exactly or correctly rounded, from addition to the \
+elementary functions. This package holds the C and C++ headers, the static library, the CMake \
+package and the pkg-config files.")
+  set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
+  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  set(CPACK_GENERATOR TGZ)
+  set(CPACK_COMPONENTS_ALL Development)
+  set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+  set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+  set(CPACK_DEB_COMPONENT_INSTALL ON)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION libdevel)
+  set(CPACK_ARCHIVE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION})
+  include(CPack)
+endif()

@@ -12,6 +12,9 @@
 #   KIND                static or shared: the kind of library BUILD_DIR holds
 #   BUILD_DIR           the build to install
 #   --configure         first configure and build BUILD_DIR as a KIND build of the library and demo
+#   --package           install from the Debian package that cpack makes of BUILD_DIR (unpacked
+#                       with dpkg-deb -x, /usr becoming the prefix) instead of cmake --install;
+#                       the package holds no fp_demo
 #   --config=CONFIG     the configuration to build and install (for multi-config generators)
 #   --toolchain=FILE    the CMAKE_TOOLCHAIN_FILE that BUILD_DIR used, for everything built here
 #   --c-flags=FLAGS     the CMAKE_C_FLAGS that BUILD_DIR used, likewise
@@ -21,10 +24,11 @@
 set -euo pipefail
 
 kind=$1 source_dir=$2 build_dir=$3 work=$4 generator=$5 cc=$6 cxx=$7
-configure='' config='' toolchain='' c_flags='' cxx_flags='' emulator=()
+configure='' package='' config='' toolchain='' c_flags='' cxx_flags='' emulator=()
 for option in "${@:8}"; do
   case $option in
     --configure) configure=yes ;;
+    --package) package=yes ;;
     --config=*) config=${option#*=} ;;
     --toolchain=*) toolchain=${option#*=} ;;
     --c-flags=*) c_flags=${option#*=} ;;
@@ -111,9 +115,28 @@ if [[ -n $configure ]]; then
   cmake --build "$build_dir" "${config_args[@]}" >"$work/build.log"
 fi
 
-# Install, then move the prefix: nothing may still point at where it was installed.
-cmake --install "$build_dir" "${config_args[@]}" --prefix "$work/installed" >"$work/install.log"
-mv "$work/installed" "$work/prefix"
+if [[ -n $package ]]; then
+  # The package a distribution would ship: named and described, with the header's version.
+  cpack -G DEB -B "$work/package" --config "$build_dir/CPackConfig.cmake" ${config:+-C "$config"} \
+    >"$work/package.log"
+  deb=$(find "$work/package" -maxdepth 1 -name 'libfixedpoint-dev_*.deb')
+  [[ -n $deb ]] || {
+    echo "FAIL ($kind): cpack made no libfixedpoint-dev .deb" >&2
+    exit 1
+  }
+  version=$(sed -n 's/^#define FIXEDPOINT_VERSION_\(MAJOR\|MINOR\|PATCH\) \([0-9]*\)$/\2/p' \
+    "$source_dir/include/fixedpoint/fp.h" | paste -sd.)
+  [[ $(dpkg-deb -f "$deb" Package) == libfixedpoint-dev ]] || fail "package name in $deb"
+  [[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "package version is not $version"
+  [[ -n $(dpkg-deb -f "$deb" Description) ]] || fail "package has no description"
+  ! dpkg-deb -c "$deb" | grep -q '/bin/' || fail "the package holds programs"
+  dpkg-deb -x "$deb" "$work/installed"
+  mv "$work/installed/usr" "$work/prefix"
+else
+  # Install, then move the prefix: nothing may still point at where it was installed.
+  cmake --install "$build_dir" "${config_args[@]}" --prefix "$work/installed" >"$work/install.log"
+  mv "$work/installed" "$work/prefix"
+fi
 prefix=$work/prefix
 libdir=$(dirname "$(find "$prefix" -name fixedpoint.pc)")/..
 
@@ -154,7 +177,8 @@ else
 fi
 
 # The installed demo runs from the moved prefix without help from LD_LIBRARY_PATH.
-expect_output "installed fp_demo" "273 2730000 16384 983040" run -u LD_LIBRARY_PATH "$prefix/bin/fp_demo"
+[[ -n $package ]] ||
+  expect_output "installed fp_demo" "273 2730000 16384 983040" run -u LD_LIBRARY_PATH "$prefix/bin/fp_demo"
 
 # A C++ and a C program through find_package, and, once, with fixedpoint added from source as
 # add_subdirectory and FetchContent do; the subproject must not build fixedpoint's tests. Then
@@ -189,6 +213,11 @@ expect_self_contained "header-only C consumer" "$(built_program "$work/header_on
 if [[ $kind == static ]]; then
   consume_from_cmake add_subdirectory -DFIXEDPOINT_SOURCE_DIR="$source_dir"
   [[ ! -e $work/add_subdirectory/fixedpoint/tests ]] || fail "a subproject built fixedpoint's tests"
+  [[ ! -e $work/add_subdirectory/fixedpoint/bench ]] || fail "a subproject built fixedpoint's benchmarks"
+  # Nor does it install fixedpoint into the parent's install.
+  cmake --install "$work/add_subdirectory" "${config_args[@]}" --prefix "$work/parent" \
+    >"$work/parent_install.log"
+  [[ ! -e $work/parent ]] || fail "a subproject installs: $(cd "$work/parent" && find . -type f)"
 
   # A consumer's own shared object that links libfp.a and hides its symbols must not re-export
   # the library's functions.
@@ -258,6 +287,11 @@ for compiler in "${compilers[@]}"; do
   else
     fail "header-only pkg-config consumer does not build with $compiler"
   fi
+  # Code that defines the macro itself, as the header-only examples do, builds without a warning.
+  # shellcheck disable=SC2086
+  printf '%s\n' '#define FIXEDPOINT_HEADER_ONLY' '#include <fixedpoint/fp.h>' |
+    "$compiler" $c_flags -std=c99 -Wall -Wextra -Werror -fsyntax-only $header_only_flags -x c - ||
+    fail "#define FIXEDPOINT_HEADER_ONLY warns with pkg-config fixedpoint-header-only and $compiler"
 done
 # The host's c++, or under an emulator the target's C++ compiler.
 cxx_direct=c++
