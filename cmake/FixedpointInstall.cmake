@@ -56,7 +56,8 @@ foreach(module fixedpoint fixedpoint-header-only)
 endforeach()
 
 # Packages (cpack -G DEB or -G TGZ in a build directory): the Development component as one
-# package, libfixedpoint-dev, installed under /usr. The version is the header's.
+# package, libfixedpoint-dev, with the header's version. The .deb installs under /usr; the tarball
+# holds include/, lib/ and share/, to unpack into any prefix.
 if(PROJECT_IS_TOP_LEVEL)
   set(CPACK_PACKAGE_NAME libfixedpoint-dev)
   set(CPACK_PACKAGE_VENDOR "The fixedpoint authors")
@@ -70,7 +71,6 @@ fixed point) and computes every result exactly or correctly rounded, from additi
 elementary functions. This package holds the C and C++ headers, the static library, the CMake \
 package and the pkg-config files.")
   set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
-  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_GENERATOR TGZ)
   set(CPACK_COMPONENTS_ALL Development)
   set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
