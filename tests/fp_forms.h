@@ -53,7 +53,8 @@
   X(double, fp_to_double, (int32_t))               \
   X(int32_t, fp_from_double, (double))             \
   X(int, fp_format, (char*, size_t, int32_t, int)) \
-  X(int32_t, fp_strtofp, (const char*, char**))
+  X(int32_t, fp_strtofp, (const char*, char**))   \
+  X(int, fp_from_chars, (const char*, const char*, int32_t*, const char**))
 /* clang-format on */
 
 #define FP_FORMS_UNARY_MEMBER(f) int32_t (*f)(int32_t);

@@ -264,6 +264,55 @@ TEST_P(Text, StrtofpMatchesTheReference) {
   EXPECT_EQ(failures, 0);
 }
 
+// fp_from_chars on the same texts, each in a buffer of exactly its size (so that AddressSanitizer
+// sees any read past the end) and cut short at a seeded random length, where reading on would
+// see more digits. The reference reads the range as fp_strtofp reads it, but with no white space
+// skipped: text that begins with white space is not a number.
+static_assert(FP_ERANGE == ERANGE && FP_EINVAL == EINVAL);
+
+TEST_P(Text, FromCharsMatchesTheReference) {
+  static const std::vector<std::string> texts = Texts();
+  std::mt19937 rng(20261212);
+  int failures = 0;
+  auto check = [&](const std::string& text) {
+    const std::vector<char> range(text.begin(), text.end());
+    const char* const first = range.data();
+    ref::Read want = text.empty() || ref::IsSpace(text[0]) ? ref::Read{} : ref::Parse(text);
+    int32_t value = 42;
+    const char* end = nullptr;
+    const int status = GetParam()->fp_from_chars(first, first + range.size(), &value, &end);
+    const int want_status = !want.number ? FP_EINVAL : (want.range_error ? FP_ERANGE : 0);
+    const int32_t want_value = want.number ? want.value : 42;  // untouched when not a number
+    const std::size_t want_length = want.number ? want.length : 0;
+    if ((status != want_status || value != want_value ||
+         static_cast<std::size_t>(end - first) != want_length) &&
+        failures++ < 5) {
+      ADD_FAILURE() << "fp_from_chars(\"" << text << "\") = " << status << " value " << value
+                    << " length " << end - first << ", want " << want_status << " value "
+                    << want_value << " length " << want_length;
+    }
+  };
+  for (const std::string& text : texts) {
+    check(text);
+    check(text.substr(0, std::uniform_int_distribution<std::size_t>(0, text.size())(rng)));
+  }
+  for (const char* text : {"", " 1", "\t2", "+", "-", ".", "e5", "1e", "1.5e+", "0x10", "-0X1",
+                           "inf", "131071.99997", "-131072", "-131072.00004"}) {
+    check(text);
+  }
+  const std::string nul(
+      "7\0"
+      "8",
+      3);  // a NUL inside the range ends the number
+  check(nul);
+  int32_t value = 42;
+  const char* end = nullptr;
+  EXPECT_EQ(GetParam()->fp_from_chars(nullptr, nullptr, &value, &end), FP_EINVAL);
+  EXPECT_EQ(end, nullptr);
+  EXPECT_EQ(GetParam()->fp_from_chars(nul.data(), nul.data() + 3, &value, nullptr), 0);
+  EXPECT_EQ(failures, 0);
+}
+
 // The exact decimal expansion of d, as glibc's printf writes it, read by the reference model.
 int32_t RefFromDouble(double d) {
   if (std::isnan(d)) return 0;

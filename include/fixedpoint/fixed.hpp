@@ -27,7 +27,6 @@
 #error "fixedpoint/fixed.hpp needs C++17 or later (-std=c++17); fp.h serves C and C++11"
 #else
 
-#include <errno.h>
 #include <stddef.h>
 #include <stdint.h>
 
@@ -482,7 +481,6 @@ inline std::to_chars_result to_chars(char* first, char* last, fixed x, int digit
   return {first + length, std::errc()};
 }
 
-#if defined(FP_EINVAL) && defined(FP_ERANGE)
 // Reads one decimal number from [first, last) as std::from_chars reads a double: no white space
 // is skipped and a leading '+' is not accepted; otherwise with fp_from_chars's grammar and
 // rounding (an optional '-', digits with an optional '.', an optional exponent; hexadecimal is
@@ -500,7 +498,6 @@ inline std::from_chars_result from_chars(const char* first, const char* last, fi
   x = fixed::from_raw(value);
   return {end, std::errc()};
 }
-#endif
 
 // Writes x as to_string does; with std::ios::fixed set in the stream's floatfield, with exactly
 // precision() fraction digits instead (clamped to 0..14, rounded to nearest, halves away from
@@ -520,23 +517,21 @@ std::basic_ostream<char, Traits>& operator<<(std::basic_ostream<char, Traits>& o
 }
 
 // Reads one whitespace-delimited token (skipping white space as >> does for strings) and
-// parses it with fp_strtofp. Sets failbit and leaves x unchanged when the token is not one
-// decimal number in full ("1.5x", "0x10", "abc") or lies beyond the range; errno is as before.
+// parses it with fp_from_chars (fp_strtofp's grammar, '+' included). Sets failbit and leaves x
+// unchanged when the token is not one decimal number in full ("1.5x", "0x10", "abc") or lies
+// beyond the range; errno is left alone.
 template <typename Traits>
 std::basic_istream<char, Traits>& operator>>(std::basic_istream<char, Traits>& in, fixed& x) {
   std::basic_string<char, Traits> token;
   if (!(in >> token)) return in;
-  const int saved_errno = errno;
-  errno = 0;
-  char* end = nullptr;
-  const int32_t r = detail::fp_strtofp(token.c_str(), &end);
-  const bool whole = end == token.c_str() + token.size();
-  if (errno == 0 && whole) {
+  const char* const last = token.data() + token.size();
+  int32_t r = 0;
+  const char* end = nullptr;
+  if (detail::fp_from_chars(token.data(), last, &r, &end) == 0 && end == last) {
     x = fixed::from_raw(r);
   } else {
     in.setstate(std::basic_ios<char, Traits>::failbit);
   }
-  errno = saved_errno;
   return in;
 }
 

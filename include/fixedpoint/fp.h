@@ -14,7 +14,8 @@
  * operand that is an ordinary integer.
  *
  * Every function is thread-safe, allocation-free and defined for every input, and pure except
- * that fp_strtofp sets errno on error and fp_format writes its buffer. The plain functions wrap
+ * that fp_strtofp sets errno on error and fp_format and fp_from_chars write through their
+ * pointers. The plain functions wrap
  * results that leave the int32_t range modulo 2^32 (two's complement); the suffix "_sat" marks a
  * form that saturates instead, and "_ckd" one that reports overflow. Valid C (C99 and later) and
  * C++ (C++11 and later); the library's symbols carry their plain, unmangled names.
@@ -32,6 +33,16 @@
 #include <stdint.h>
 #ifndef __cplusplus
 #include <stdbool.h>
+#endif
+
+/* Internal: whether <errno.h> is used: in a hosted implementation, unless FIXEDPOINT_NO_ERRNO
+ * is defined. Without it (a freestanding build with only the compiler's own headers) every
+ * function but fp_strtofp is there; fp_from_chars reads text without errno. */
+#if defined(FIXEDPOINT_NO_ERRNO) || (defined(__STDC_HOSTED__) && __STDC_HOSTED__ == 0)
+#define FIXEDPOINT_HAS_ERRNO 0
+#else
+#define FIXEDPOINT_HAS_ERRNO 1
+#include <errno.h>
 #endif
 
 #define FIXEDPOINT_VERSION_MAJOR 1
@@ -84,8 +95,10 @@
 #define FIXEDPOINT_OVERFLOW_BUILTINS 1
 #endif
 
-/* Internal: x86's square root instruction, which fp_sqrt uses at run time. */
-#if defined(__SSE2__) && !defined(FIXEDPOINT_NO_SSE2)
+/* Internal: x86's square root instruction, which fp_sqrt uses at run time; not in a freestanding
+ * build, where GCC's <emmintrin.h> cannot be included (it includes <stdlib.h>). */
+#if defined(__SSE2__) && !defined(FIXEDPOINT_NO_SSE2) && \
+    !(defined(__STDC_HOSTED__) && __STDC_HOSTED__ == 0)
 #include <emmintrin.h>
 #define FIXEDPOINT_SSE2_SQRT 1
 #endif
@@ -392,7 +405,6 @@ FIXEDPOINT_FN int32_t fp_to_q(int32_t x, int frac_bits);
 
 /* Header-only mode: the definitions follow, with the linkage the declarations above gave. */
 #ifdef FIXEDPOINT_HEADER_ONLY
-#include <errno.h> /* fp_strtofp reports errors in errno */
 #define FIXEDPOINT_FN static inline FIXEDPOINT_CONSTEXPR
 #define FIXEDPOINT_FN_RT static inline
 #define FIXEDPOINT_HELPER static inline FIXEDPOINT_CONSTEXPR

@@ -15,6 +15,17 @@
  * is 22 characters, such as "-131072.00000000000000". */
 #define FP_FORMAT_MAX 23
 
+/* What fp_from_chars returns for a number beyond the range and for text that is not a number:
+ * ERANGE and EINVAL where <errno.h> is used, and otherwise their values on Linux, the BSDs,
+ * macOS, Windows and newlib alike. */
+#if FIXEDPOINT_HAS_ERRNO
+#define FP_ERANGE ERANGE
+#define FP_EINVAL EINVAL
+#else
+#define FP_ERANGE 34
+#define FP_EINVAL 22
+#endif
+
 /* Internal: removes const from a pointer, as strtod's char **end requires. */
 #ifdef __cplusplus
 #define FIXEDPOINT_CONST_CAST(type, value) const_cast<type>(value)
@@ -47,6 +58,19 @@ FIXEDPOINT_FN_RT int32_t fp_from_double(double d);
  * The longest text, with its NUL, fits in FP_FORMAT_MAX bytes. */
 FIXEDPOINT_FN_RT int fp_format(char* buf, size_t size, int32_t x, int digits);
 
+/* Reads the decimal number at first, in the text [first, last), like std::from_chars: no white
+ * space is skipped, no NUL is needed, and nothing at or past last is read (a NUL inside the range
+ * ends the number like any other character that cannot continue it). The syntax ('+' included),
+ * the rounding and the range are fp_strtofp's.
+ * Returns: 0, storing the value in *value; FP_ERANGE for a number whose nearest value is beyond
+ *   INT32_MAX or INT32_MIN, storing that saturated value; *end is then just past the number.
+ *   FP_EINVAL for text that is not a number (an empty range, a leading space, "abc", "0x10"),
+ *   storing nothing in *value and first in *end.
+ * end may be NULL; value may not. first == last (both NULL too) is an empty range. */
+FIXEDPOINT_FN_RT int fp_from_chars(const char* first, const char* last, int32_t* value,
+                                   const char** end);
+
+#if FIXEDPOINT_HAS_ERRNO
 /* Returns: the 17.14 value nearest to the decimal number at the start of str, with strtod's
  * contract, in the C locale whatever the current one.
  * Syntax: leading white space (space, \t, \n, \v, \f, \r) is skipped; then an optional sign,
@@ -63,7 +87,9 @@ FIXEDPOINT_FN_RT int fp_format(char* buf, size_t size, int32_t x, int digits);
  * Not a number: no digits ("", "abc", ".", "-", "e5", "inf", "nan"), or a hexadecimal form
  *   ("0x10", "-0X1", "0x": "0x" or "0X" after the optional sign) returns 0, sets errno to
  *   EINVAL and stores str in *end.
- * end may be NULL. */
+ * end may be NULL. fp_from_chars with white space, errno and the NUL; not declared where
+ * <errno.h> is not used. */
 FIXEDPOINT_FN_RT int32_t fp_strtofp(const char* str, char** end);
+#endif
 
 #endif /* FIXEDPOINT_FP_TEXT_H */

@@ -3,7 +3,7 @@
  * fixedpoint/fp_text_impl.h - the definitions of the functions declared in fp_text.h. Not a
  * header to include directly: it is included right after fp_impl.h, under the same four linkage
  * macros and with the same lack of include guard (see fp_impl.h). The includer also provides
- * <stddef.h> and <errno.h>, and fp_text.h's macros.
+ * <stddef.h>, <errno.h> where FIXEDPOINT_HAS_ERRNO, and fp_text.h's macros.
  *
  * The bodies are valid C99 and C++11. All arithmetic is on integers, except in the two double
  * conversions, whose every floating-point operation is exact. Nothing here reads the locale or
@@ -159,13 +159,22 @@ FIXEDPOINT_HELPER_RT int fp_impl_is_digit(char c) { return c >= '0' && c <= '9';
 /* The C locale's white space: space, \t, \n, \v, \f, \r. */
 FIXEDPOINT_HELPER_RT int fp_impl_is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-/* The end of fp_strtofp for a value beyond the range. */
-FIXEDPOINT_HELPER_RT int32_t fp_impl_range_error(int negative) {
-  errno = ERANGE;
-  return negative ? INT32_MIN : INT32_MAX;
+/* The end of fp_from_chars for a value beyond the range: the saturated value. */
+FIXEDPOINT_HELPER_RT int fp_impl_range_error(int negative, int32_t* value) {
+  *value = negative ? INT32_MIN : INT32_MAX;
+  return FP_ERANGE;
 }
 
-FIXEDPOINT_FN_RT int32_t fp_strtofp(const char* str, char** end) {
+/* The character at p of a text that ends at last (bounded) or at its NUL (not bounded, last
+ * unused): past the end it is '\0', which is part of no number. The parser moves one character
+ * at a time and only past characters it has read, so p never passes last. */
+FIXEDPOINT_HELPER_RT char fp_impl_char_at(const char* p, const char* last, int bounded) {
+  return !bounded || p != last ? *p : '\0';
+}
+
+/* fp_from_chars on [first, last), or, not bounded, on the text from first to its NUL. */
+FIXEDPOINT_HELPER_RT int fp_impl_from_chars(const char* first, const char* last, int bounded,
+                                            int32_t* value, const char** end) {
   /* Only 21 digits from the first nonzero one can matter: a value in range has at most 6
    * digits before the point, the next 15 decide the rounding, and a value whose first nonzero
    * digit is beyond the 5th after the point is below 10^-5 and rounds to 0. */
@@ -181,55 +190,57 @@ FIXEDPOINT_FN_RT int32_t fp_strtofp(const char* str, char** end) {
   uint64_t magnitude;
   int negative = 0;
   int i;
-  const char* p = str;
+  const char* p = first;
+#define FIXEDPOINT_AT(q) fp_impl_char_at(q, last, bounded)
 
-  while (fp_impl_is_space(*p)) ++p;
-  if (*p == '+' || *p == '-') negative = *p++ == '-';
+  if (FIXEDPOINT_AT(p) == '+' || FIXEDPOINT_AT(p) == '-') negative = *p++ == '-';
   /* strtod would read "0x..." as hexadecimal; rather than read its "0" alone, reject it. p[1]
-   * is only read when p[0] is '0', so never past the NUL. */
-  if (!(p[0] == '0' && (p[1] == 'x' || p[1] == 'X'))) {
-    for (; *p == '0'; ++p) ++leading_zeros;
-    for (; fp_impl_is_digit(*p); ++p) {
+   * is only read when p[0] is '0', so never past the end. */
+  if (!(FIXEDPOINT_AT(p) == '0' && (FIXEDPOINT_AT(p + 1) == 'x' || FIXEDPOINT_AT(p + 1) == 'X'))) {
+    for (; FIXEDPOINT_AT(p) == '0'; ++p) ++leading_zeros;
+    for (; fp_impl_is_digit(FIXEDPOINT_AT(p)); ++p) {
       if (kept < 21) significant[kept++] = *p - '0';
       ++before_point;
     }
     before_point += leading_zeros;
-    if (*p == '.') {
+    if (FIXEDPOINT_AT(p) == '.') {
       const char* fraction = ++p;
       if (kept == 0) {
-        for (; *p == '0'; ++p) ++leading_zeros;
+        for (; FIXEDPOINT_AT(p) == '0'; ++p) ++leading_zeros;
       }
-      for (; fp_impl_is_digit(*p); ++p) {
+      for (; fp_impl_is_digit(FIXEDPOINT_AT(p)); ++p) {
         if (kept < 21) significant[kept++] = *p - '0';
       }
       after_point = p - fraction;
     }
   }
   if (before_point + after_point == 0) {
-    if (end != NULL) *end = FIXEDPOINT_CONST_CAST(char*, str);
-    errno = EINVAL;
-    return 0;
+    if (end != NULL) *end = first;
+    return FP_EINVAL;
   }
-  if (*p == 'e' || *p == 'E') {
+  if (FIXEDPOINT_AT(p) == 'e' || FIXEDPOINT_AT(p) == 'E') {
     const char* q = p + 1;
     int exponent_negative = 0;
-    if (*q == '+' || *q == '-') exponent_negative = *q++ == '-';
-    if (fp_impl_is_digit(*q)) {
-      /* Beyond 10^17 the exponent stops growing: no string has that many digits for it to
+    if (FIXEDPOINT_AT(q) == '+' || FIXEDPOINT_AT(q) == '-') exponent_negative = *q++ == '-';
+    if (fp_impl_is_digit(FIXEDPOINT_AT(q))) {
+      /* Beyond 10^17 the exponent stops growing: no text has that many digits for it to
        * offset, so the value is out of range or rounds to 0 all the same. */
-      for (; fp_impl_is_digit(*q); ++q) {
+      for (; fp_impl_is_digit(FIXEDPOINT_AT(q)); ++q) {
         if (exponent < INT64_C(100000000000000000)) exponent = exponent * 10 + (*q - '0');
       }
       if (exponent_negative) exponent = -exponent;
       p = q;
     }
   }
-  if (end != NULL) *end = FIXEDPOINT_CONST_CAST(char*, p);
+#undef FIXEDPOINT_AT
+  if (end != NULL) *end = p;
 
-  if (kept == 0) return 0;
   point = before_point + exponent - leading_zeros;
-  if (point > 6) return fp_impl_range_error(negative); /* at least 10^6 */
-  if (point < -4) return 0;                            /* below 10^-5, less than half a raw unit */
+  if (kept == 0 || point < -4) { /* zero, or below 10^-5: less than half a raw unit */
+    *value = 0;
+    return 0;
+  }
+  if (point > 6) return fp_impl_range_error(negative, value); /* at least 10^6 */
   for (i = 0; i < point; ++i)
     whole = whole * 10u + FIXEDPOINT_CAST(uint32_t, i < kept ? significant[i] : 0);
   for (i = FIXEDPOINT_CAST(int, point); i < point + 15; ++i) {
@@ -239,8 +250,28 @@ FIXEDPOINT_FN_RT int32_t fp_strtofp(const char* str, char** end) {
    * and floor(f * 32768) = floor(fifteen / 5^15). */
   magnitude = FIXEDPOINT_CAST(uint64_t, whole) * 16384u + (fifteen / UINT64_C(30517578125) + 1) / 2;
   if (magnitude > (negative ? UINT64_C(2147483648) : UINT64_C(2147483647))) {
-    return fp_impl_range_error(negative);
+    return fp_impl_range_error(negative, value);
   }
-  return negative ? fp_impl_wrap(0u - FIXEDPOINT_CAST(uint32_t, magnitude))
-                  : FIXEDPOINT_CAST(int32_t, magnitude);
+  *value = negative ? fp_impl_wrap(0u - FIXEDPOINT_CAST(uint32_t, magnitude))
+                    : FIXEDPOINT_CAST(int32_t, magnitude);
+  return 0;
 }
+
+FIXEDPOINT_FN_RT int fp_from_chars(const char* first, const char* last, int32_t* value,
+                                   const char** end) {
+  return fp_impl_from_chars(first, last, 1, value, end);
+}
+
+#if FIXEDPOINT_HAS_ERRNO
+FIXEDPOINT_FN_RT int32_t fp_strtofp(const char* str, char** end) {
+  int32_t value = 0;
+  const char* stop;
+  const char* p = str;
+  int status;
+  while (fp_impl_is_space(*p)) ++p;
+  status = fp_impl_from_chars(p, p, 0, &value, &stop);
+  if (status != 0) errno = status; /* FP_ERANGE and FP_EINVAL are ERANGE and EINVAL here */
+  if (end != NULL) *end = FIXEDPOINT_CONST_CAST(char*, status == FP_EINVAL ? str : stop);
+  return value;
+}
+#endif

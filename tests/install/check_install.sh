@@ -141,9 +141,12 @@ prefix=$work/prefix
 libdir=$(dirname "$(find "$prefix" -name fixedpoint.pc)")/..
 
 [[ -f $prefix/include/fixedpoint/fp.h ]] || fail "header not at include/fixedpoint/fp.h"
-# What the library must define and export: every function the installed headers declare.
-want_names=$(sed -n 's/^FIXEDPOINT_FN\(_RT\)\{0,1\} [^(]*[ *]\([a-z_0-9]*\)(.*);$/\2/p' \
-  "$prefix"/include/fixedpoint/*.h | sort)
+# What the library must define and export: every function the installed headers declare (a
+# declaration may go on over several lines; a definition ends its first line with { or }).
+want_names=$(awk '/^FIXEDPOINT_FN(_RT)? / {d = ""; on = 1}
+  on {d = d == "" ? $0 : d " " $0} on && /[;{}]$/ {print d; on = 0}' \
+  "$prefix"/include/fixedpoint/*.h |
+  sed -n 's/^FIXEDPOINT_FN\(_RT\)\{0,1\} [^(]*[ *]\([a-z_0-9]*\)(.*);$/\2/p' | sort)
 [[ $(wc -l <<<"$want_names") -ge 35 ]] || fail "the headers declare only: $(echo $want_names)"
 grep -q '^MIT License' "$prefix/share/doc/fixedpoint/LICENSE" 2>/dev/null ||
   fail "no MIT licence at share/doc/fixedpoint/LICENSE"
