@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // {fmt}'s formatter for fixedpoint::fixed against fp_format on the same values, its padding, and
-// the specifications it refuses.
+// the format options it refuses.
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -535,14 +535,14 @@ std::basic_istream<char, Traits>& operator>>(std::basic_istream<char, Traits>& i
   return in;
 }
 
-// ---- Format specifications, for std::format and {fmt} -------------------------------------------
+// ---- Format options, for std::format and {fmt} --------------------------------------------------
 
 namespace detail {
 
-// A parsed format specification: [[fill]align][width][.precision]f, where fill is one character
+// Parsed format options: [[fill]align][width][.precision]f, where fill is one character
 // other than '{' and '}', align is '<', '>' (the default) or '^', width at most 999, and the
 // precision 0..14 fraction digits (f alone means 6, as for a double). Without f the text is the
-// shortest that reads back. error is nullptr, or what is wrong with the specification.
+// shortest that reads back. error is nullptr, or what is wrong with the options.
 struct format_spec {
   char fill = ' ';
   char align = '>';
@@ -553,28 +553,28 @@ struct format_spec {
 
 constexpr bool is_align(char c) noexcept { return c == '<' || c == '>' || c == '^'; }
 
-// Parses a specification from first up to the '}' that ends it (or last); returns where it
-// stopped, at that '}' when the specification is valid. It is an iterator over char of the
+// Parses format options from first up to the '}' that ends them (or last); returns where it
+// stopped, at that '}' when the options are valid. It is an iterator over char of the
 // format string, as format contexts give.
 template <typename It>
-constexpr It parse_format_spec(It first, It last, format_spec& spec) noexcept {
+constexpr It parse_format_spec(It first, It last, format_spec& options) noexcept {
   It p = first;
-  const auto fail = [&spec, &p](const char* message) {
-    spec.error = message;
+  const auto fail = [&options, &p](const char* message) {
+    options.error = message;
     return p;
   };
   if (p != last && p + 1 != last && is_align(p[1]) && *p != '{' && *p != '}') {
-    spec.fill = *p;
-    spec.align = p[1];
+    options.fill = *p;
+    options.align = p[1];
     p += 2;
   } else if (p != last && is_align(*p)) {
-    spec.align = *p++;
+    options.align = *p++;
   }
   if (p != last && *p == '0')
     return fail("fixed: no 0 flag; use a fill and an alignment, as in 0>8");
   for (; p != last && *p >= '0' && *p <= '9'; ++p) {
-    spec.width = spec.width * 10 + (*p - '0');
-    if (spec.width > 999) return fail("fixed: a width of at most 999");
+    options.width = options.width * 10 + (*p - '0');
+    if (options.width > 999) return fail("fixed: a width of at most 999");
   }
   int precision = -1;
   if (p != last && *p == '.') {
@@ -586,7 +586,7 @@ constexpr It parse_format_spec(It first, It last, format_spec& spec) noexcept {
     }
   }
   if (p != last && *p == 'f') {
-    spec.digits = precision < 0 ? 6 : precision;
+    options.digits = precision < 0 ? 6 : precision;
     ++p;
   } else if (precision >= 0) {
     return fail("fixed: a precision needs the f type, as in .3f");
@@ -597,16 +597,16 @@ constexpr It parse_format_spec(It first, It last, format_spec& spec) noexcept {
   return p;
 }
 
-// Writes the text of x, padded as spec says, at out; returns where it ended.
+// Writes the text of x, padded as the options say, at out; returns where it ended.
 template <typename Out>
-Out write_formatted(Out out, const format_spec& spec, fixed x) {
+Out write_formatted(Out out, const format_spec& options, fixed x) {
   char text[FP_FORMAT_MAX];
-  const int length = fp_format(text, sizeof text, x.raw(), spec.digits);
-  const int padding = spec.width > length ? spec.width - length : 0;
-  const int before = spec.align == '<' ? 0 : (spec.align == '^' ? padding / 2 : padding);
-  for (int i = 0; i < before; ++i) *out++ = spec.fill;
+  const int length = fp_format(text, sizeof text, x.raw(), options.digits);
+  const int padding = options.width > length ? options.width - length : 0;
+  const int before = options.align == '<' ? 0 : (options.align == '^' ? padding / 2 : padding);
+  for (int i = 0; i < before; ++i) *out++ = options.fill;
   for (int i = 0; i < length; ++i) *out++ = text[i];
-  for (int i = before; i < padding; ++i) *out++ = spec.fill;
+  for (int i = before; i < padding; ++i) *out++ = options.fill;
   return out;
 }
 
