@@ -39,17 +39,23 @@ static uint32_t checksum(void) {
 #define BINARY_CKD(f) \
   stored = 0, h = mix(h, (uint32_t)f(&stored, x, y)), h = mix(h, (uint32_t)stored);
 #define Q(f) h = mix(h, (uint32_t)f(x, (int)((uint32_t)y % 32u)));
+    /* Each expands to statements, which clang-format cannot lay out stably. */
+    /* clang-format off */
     FP_FORMS_UNARY(UNARY)
     FP_FORMS_BINARY(BINARY)
     FP_FORMS_UNARY_CKD(UNARY_CKD)
     FP_FORMS_BINARY_CKD(BINARY_CKD)
     FP_FORMS_ELEMENTARY(UNARY)
     FP_FORMS_ELEMENTARY_CKD(UNARY_CKD)
-    BINARY(fp_pow)
-    BINARY_CKD(fp_pow_ckd) BINARY(fp_atan2) BINARY(fp_hypot) BINARY_CKD(fp_hypot_ckd)
-        FP_FORMS_EVERYDAY_UNARY(UNARY) FP_FORMS_EVERYDAY_BINARY(BINARY) UNARY_CKD(fp_abs_ckd)
-            FP_FORMS_TERNARY(TERNARY) FP_FORMS_Q(Q) h =
-                mix(h, (uint32_t)fp_from_double(fp_to_double(x) * 0.75));
+    BINARY(fp_pow) BINARY_CKD(fp_pow_ckd) BINARY(fp_atan2) BINARY(fp_hypot)
+    BINARY_CKD(fp_hypot_ckd)
+    FP_FORMS_EVERYDAY_UNARY(UNARY)
+    FP_FORMS_EVERYDAY_BINARY(BINARY)
+    UNARY_CKD(fp_abs_ckd)
+    FP_FORMS_TERNARY(TERNARY)
+    FP_FORMS_Q(Q)
+    h = mix(h, (uint32_t)fp_from_double(fp_to_double(x) * 0.75));
+    /* clang-format on */
     for (k = -1; k <= 14; ++k) {
       const int length = fp_format(text, sizeof text, x, k);
       int32_t value = 0;
