@@ -101,6 +101,22 @@
     !(defined(__STDC_HOSTED__) && __STDC_HOSTED__ == 0)
 #include <emmintrin.h>
 #define FIXEDPOINT_SSE2_SQRT 1
+/* and on x86-64, its double division, which fp_div and fp_div_int use at run time */
+#if defined(__x86_64__) || defined(_M_X64)
+#define FIXEDPOINT_SSE2_DIV 1
+#endif
+#endif
+
+/* Internal: how the divisions divide 64-bit integers. Where the target divides them in one
+ * instruction, they are written as C's division; on 32-bit targets, by a routine that needs only
+ * 32-bit division (a hardware instruction where there is one) or, on ARM cores without one, only
+ * shifts and subtractions: never the C runtime's general 64-bit division (libgcc's __divdi3 or
+ * __aeabi_ldivmod), which firmware and kernels often do not link. */
+#if defined(__x86_64__) || defined(_M_X64) || defined(__aarch64__) || defined(_M_ARM64) || \
+    (defined(__SIZEOF_POINTER__) && __SIZEOF_POINTER__ >= 8)
+#define FIXEDPOINT_DIV64 1
+#elif !defined(__arm__) || defined(__ARM_FEATURE_IDIV)
+#define FIXEDPOINT_DIV32 1
 #endif
 
 /* Internal: an explicit conversion written so that C++ warnings about C casts stay quiet. */

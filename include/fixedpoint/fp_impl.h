@@ -12,14 +12,18 @@
  *   FIXEDPOINT_DATA       in front of every internal table or constant (const, and constexpr in
  *                         C++), which fp_exp_impl.h holds
  * and undefines them afterwards. There is no include guard: a C++ file may include this a second
- * time inside a namespace, with other linkage. This file ends by including fp_wide_impl.h,
- * fp_exp_impl.h and fp_trig_impl.h, which hold the elementary functions under the same rules.
+ * time inside a namespace, with other linkage. This file begins by including fp_wide_impl.h (wide
+ * integer arithmetic, and the divisions' quotient on 32-bit targets) and ends by including
+ * fp_exp_impl.h and fp_trig_impl.h, which hold the elementary functions, under the same rules.
  *
  * The bodies are valid C99 and C++11, and constant expressions in C++14. Wrap-around modulo
  * 2^32 comes from unsigned arithmetic on the raw bits, converted back to int32_t, which every
  * supported compiler (and C++20) defines as the two's-complement value with the same bits. No
  * expression here overflows a signed type, shifts a negative value or divides by zero.
  */
+
+/* The wide integer arithmetic, which the divisions and the elementary functions share. */
+#include "fp_wide_impl.h"
 
 FIXEDPOINT_HELPER uint32_t fp_impl_bits(int32_t v) { return FIXEDPOINT_CAST(uint32_t, v); }
 
@@ -75,11 +79,62 @@ FIXEDPOINT_FN int32_t fp_mul(int32_t x, int32_t y) {
   return fp_impl_wrap(fp_impl_bits(x) * fp_impl_bits(y));
 }
 
+/* ---- Quotients ------------------------------------------------------------------------------
+ * x * 16384 / y, truncated toward zero, for y != 0. x * 16384 needs up to 46 bits, hence 64-bit
+ * arithmetic; its magnitude is at most 2^45, so the quotient (even for y == -1) is exact in
+ * int64_t. Where 64-bit division is one instruction it is C's; elsewhere the magnitudes are
+ * divided by fp_impl_udiv_scaled, which needs at most 32-bit division. */
+FIXEDPOINT_HELPER int64_t fp_impl_quotient(int32_t x, int32_t y) {
+#if defined(FIXEDPOINT_DIV64)
+  return FIXEDPOINT_CAST(int64_t, x) * 16384 / y;
+#else
+  const int64_t q =
+      FIXEDPOINT_CAST(int64_t, fp_impl_udiv_scaled(fp_impl_magnitude(x), fp_impl_magnitude(y)));
+  return (x < 0) != (y < 0) ? -q : q;
+#endif
+}
+
+/* x / n, truncated toward zero, for n other than 0 and -1 (so the quotient fits in int32_t). */
+FIXEDPOINT_HELPER int32_t fp_impl_quotient_int(int32_t x, int32_t n) { return x / n; }
+
+/* The same quotients through x86-64's double division, which is faster than its integer
+ * division and vectorises. Both operands are exact in a double (|x * 16384| <= 2^45), and the
+ * IEEE quotient is correctly rounded: within a relative 2^-53 of the true one, so within
+ * 2^45 * 2^-53 / |y| = 2^-8 / |y| of it (2^-22 / |n| for fp_div_int). A quotient that is not an
+ * integer is p / |y| for an integer p not divisible by |y|, at least 1 / |y| from every integer;
+ * so the computed double lies strictly between the same two integers, and truncating it gives
+ * exactly the integer quotient; an integer quotient (at most 2^45) is exact. The margin of 2^8
+ * ulps also covers a quotient formed as x * (1 / y), as -freciprocal-math may compile it. */
+FIXEDPOINT_HELPER_RT int64_t fp_impl_quotient_fast(int32_t x, int32_t y) {
+#if defined(FIXEDPOINT_SSE2_DIV)
+  return FIXEDPOINT_CAST(int64_t,
+                         FIXEDPOINT_CAST(double, x) * 16384.0 / FIXEDPOINT_CAST(double, y));
+#else
+  return fp_impl_quotient(x, y);
+#endif
+}
+
+FIXEDPOINT_HELPER_RT int32_t fp_impl_quotient_int_fast(int32_t x, int32_t n) {
+#if defined(FIXEDPOINT_SSE2_DIV)
+  return FIXEDPOINT_CAST(int32_t, FIXEDPOINT_CAST(double, x) / FIXEDPOINT_CAST(double, n));
+#else
+  return fp_impl_quotient_int(x, n);
+#endif
+}
+
+/* Integer arithmetic in a constant expression, the fast route otherwise. */
+FIXEDPOINT_HELPER int64_t fp_impl_quotient_any(int32_t x, int32_t y) {
+  return FIXEDPOINT_IS_CONSTANT_EVALUATED() ? fp_impl_quotient(x, y) : fp_impl_quotient_fast(x, y);
+}
+
+FIXEDPOINT_HELPER int32_t fp_impl_quotient_int_any(int32_t x, int32_t n) {
+  return FIXEDPOINT_IS_CONSTANT_EVALUATED() ? fp_impl_quotient_int(x, n)
+                                            : fp_impl_quotient_int_fast(x, n);
+}
+
+/* Only the cut to 32 bits wraps. */
 FIXEDPOINT_FN int32_t fp_div(int32_t x, int32_t y) {
-  /* x * 16384 needs up to 46 bits, hence 64-bit arithmetic. Its magnitude is at most 2^45, so
-   * neither the product nor the quotient (not even for y == -1) can overflow int64_t; only the
-   * cut to 32 bits wraps. */
-  return y == 0 ? fp_impl_zero_divisor(x) : fp_impl_low32(FIXEDPOINT_CAST(int64_t, x) * 16384 / y);
+  return y == 0 ? fp_impl_zero_divisor(x) : fp_impl_low32(fp_impl_quotient_any(x, y));
 }
 
 FIXEDPOINT_FN int32_t fp_add_int(int32_t x, int32_t n) {
@@ -97,7 +152,8 @@ FIXEDPOINT_FN int32_t fp_mul_int(int32_t x, int32_t n) {
 FIXEDPOINT_FN int32_t fp_div_int(int32_t x, int32_t n) {
   /* INT32_MIN / -1 is the one quotient that does not fit in int32_t (and traps on x86);
    * dividing by -1 is negation, which wraps INT32_MIN to itself. */
-  return n == 0 ? fp_impl_zero_divisor(x) : (n == -1 ? fp_impl_wrap(0u - fp_impl_bits(x)) : x / n);
+  return n == 0 ? fp_impl_zero_divisor(x)
+                : (n == -1 ? fp_impl_wrap(0u - fp_impl_bits(x)) : fp_impl_quotient_int_any(x, n));
 }
 
 /* ---- Exact results, and what the wrapping, saturating and checked forms make of them -------
@@ -134,7 +190,7 @@ FIXEDPOINT_HELPER int64_t fp_impl_exact_mul_fp(int32_t x, int32_t y) {
 }
 
 FIXEDPOINT_HELPER int64_t fp_impl_exact_div(int32_t x, int32_t y) {
-  return y == 0 ? fp_impl_zero_divisor(x) : FIXEDPOINT_CAST(int64_t, x) * 16384 / y;
+  return y == 0 ? fp_impl_zero_divisor(x) : fp_impl_quotient_any(x, y);
 }
 
 FIXEDPOINT_HELPER int64_t fp_impl_exact_add_int(int32_t x, int32_t n) {
@@ -149,9 +205,12 @@ FIXEDPOINT_HELPER int64_t fp_impl_exact_mul_int(int32_t x, int32_t n) {
   return FIXEDPOINT_CAST(int64_t, x) * n;
 }
 
-/* INT32_MIN / -1 is 2^31 here: in int64_t it needs no special case. */
+/* INT32_MIN / -1 is 2^31 here, the one exact quotient outside int32_t: dividing by -1 is
+ * negation in int64_t. */
 FIXEDPOINT_HELPER int64_t fp_impl_exact_div_int(int32_t x, int32_t n) {
-  return n == 0 ? fp_impl_zero_divisor(x) : FIXEDPOINT_CAST(int64_t, x) / n;
+  return n == 0    ? fp_impl_zero_divisor(x)
+         : n == -1 ? -FIXEDPOINT_CAST(int64_t, x)
+                   : fp_impl_quotient_int_any(x, n);
 }
 
 /* ---- Rescaling multiplication, floor and ceiling ------------------------------------------ */
@@ -406,8 +465,6 @@ FIXEDPOINT_FN int32_t fp_to_q(int32_t x, int frac_bits) {
 }
 
 /* ---- Exponentials, logarithms, powers and trigonometry, on wide integer arithmetic -------- */
-#include "fp_wide_impl.h"
-/* (the wide arithmetic first, then the families that use it) */
 #include "fp_exp_impl.h"
 /* (the trigonometry uses the exponentials' rounding and constants) */
 #include "fp_trig_impl.h"

@@ -72,8 +72,11 @@ FIXEDPOINT_HELPER_RT int fp_impl_put_decimal(char* out, uint32_t whole, uint64_t
      * made as two independent runs of 7 (shorter chains of dependent divisions), each only as
      * far as needed. */
     char padded[14];
-    uint32_t high = FIXEDPOINT_CAST(uint32_t, fraction / 10000000u);
-    uint32_t low = FIXEDPOINT_CAST(uint32_t, fraction % 10000000u);
+    /* fraction / 10^7 for fraction < 10^14 < 2^47: m = ceil(2^87 / 10^7) leaves e = 7609472, and
+     * e * 2^47 <= 2^87. */
+    uint32_t high =
+        FIXEDPOINT_CAST(uint32_t, fp_impl_div_constant(fraction, UINT64_C(0xD6BF94D5E57A42BD), 23));
+    uint32_t low = FIXEDPOINT_CAST(uint32_t, fraction) - high * 10000000u;
     for (i = 6; i >= 0 && i + 7 >= 14 - fraction_digits; --i) {
       padded[i] = FIXEDPOINT_CAST(char, '0' + high % 10u);
       padded[i + 7] = FIXEDPOINT_CAST(char, '0' + low % 10u);
@@ -248,7 +251,10 @@ FIXEDPOINT_HELPER_RT int fp_impl_from_chars(const char* first, const char* last,
   }
   /* Round half away on the magnitude: floor(f * 16384 + 1/2) = floor((floor(f * 32768) + 1) / 2),
    * and floor(f * 32768) = floor(fifteen / 5^15). */
-  magnitude = FIXEDPOINT_CAST(uint64_t, whole) * 16384u + (fifteen / UINT64_C(30517578125) + 1) / 2;
+  /* fifteen / 5^15 for fifteen < 10^15 < 2^50: m = ceil(2^98 / 5^15) leaves e = 28656229906, and
+   * e * 2^50 <= 2^98. */
+  magnitude = FIXEDPOINT_CAST(uint64_t, whole) * 16384u +
+              (fp_impl_div_constant(fifteen, UINT64_C(0x901D7CF73AB0ACDA), 34) + 1) / 2;
   if (magnitude > (negative ? UINT64_C(2147483648) : UINT64_C(2147483647))) {
     return fp_impl_range_error(negative, value);
   }

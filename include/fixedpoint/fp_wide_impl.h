@@ -7,7 +7,8 @@
  *
  * Every operation is exact or truncates toward zero, and gives the same bits on every target:
  * with the compiler's unsigned __int128 where there is one, and from 32x32->64-bit products
- * elsewhere. Nothing here divides.
+ * elsewhere. The only division here is the divisions' own quotient routine, which on 32-bit
+ * targets divides 32-bit numbers at most.
  */
 
 /* In front of the slow paths: kept out of line, so that the fast path around them needs no
@@ -123,6 +124,63 @@ FIXEDPOINT_HELPER int fp_impl_clz32(uint32_t v) {
   return n;
 #endif
 }
+
+/* floor(n / d) for a constant d, as floor(n * m / 2^(64 + s)) with m = ceil(2^(64 + s) / d) < 2^64:
+ * a multiplication where 32-bit targets would call the C runtime's 64-bit division. It is exact for
+ * every n < N when e N <= 2^(64 + s), e = m d - 2^(64 + s): n m / 2^(64 + s) then exceeds n / d
+ * by n e / (d 2^(64 + s)) < 1 / d, which cannot reach the next integer. Each caller shows its
+ * constants meet this. */
+FIXEDPOINT_HELPER uint64_t fp_impl_div_constant(uint64_t n, uint64_t m, int s) {
+  return fp_impl_mulhi(n, m) >> s;
+}
+
+/* ---- The divisions' quotient on 32-bit targets ----------------------------------------------
+ * floor(a * 2^14 / d) for a <= 2^31 and 1 <= d <= 2^31, the magnitude of every quotient that
+ * fp_div and its forms compute, without the C runtime's general 64-bit division: the quotient's
+ * upper bits are a / d, and its low 14 bits those of the remainder r = a mod d scaled by 2^14. */
+#if !defined(FIXEDPOINT_DIV64)
+
+/* floor(r * 2^14 / d) for r < d <= 2^31, which is below 2^14. */
+FIXEDPOINT_HELPER uint32_t fp_impl_udiv_low14(uint32_t r, uint32_t d) {
+#if defined(FIXEDPOINT_DIV32)
+  /* Two 32-bit divisions at most. If r * 2^14 fits in 32 bits, it is one. Otherwise
+   * d > r >= 2^18, and with d normalised to n = d * 2^z (top bit set, z its leading zeros) and r
+   * to m = r * 2^z < n, the estimate q = floor(floor(m / 4) / h), h = floor(n / 2^16) + 1, is at
+   * most Q = floor(r * 2^14 / d) = floor(m * 2^14 / n), since h * 2^16 > n. It is below
+   * m * 2^14 / n by less than (m / 4) * (2^16 / n - 1 / h) + 3 / (4h) + 1, where
+   * 2^16 / n - 1 / h = (h * 2^16 - n) / (n h) <= 2^16 / (n h), so the first term is below
+   * 2^14 / h < 1/2 (m < n, h > 2^15): q is Q or Q - 1. The remainder r * 2^14 - q d is then in
+   * [0, 2d), below 2^32, so it is exact in 32-bit arithmetic modulo 2^32, and one comparison
+   * with d corrects q. */
+  if (r < (1u << 18)) return (r << 14) / d;
+  {
+    const int z = fp_impl_clz32(d);
+    const uint32_t q = ((r << z) >> 2) / (((d << z) >> 16) + 1u);
+    return q + ((r << 14) - q * d >= d ? 1u : 0u);
+  }
+#else
+  /* Without a divide instruction: one quotient bit per step, by shifting and subtracting. The
+   * remainder stays below d <= 2^31, so doubling it cannot carry out of 32 bits. */
+  uint32_t q = 0;
+  int i;
+  for (i = 0; i < 14; ++i) {
+    r <<= 1;
+    q <<= 1;
+    if (r >= d) {
+      r -= d;
+      q |= 1u;
+    }
+  }
+  return q;
+#endif
+}
+
+FIXEDPOINT_HELPER uint64_t fp_impl_udiv_scaled(uint32_t a, uint32_t d) {
+  const uint32_t high = a / d;
+  return (FIXEDPOINT_CAST(uint64_t, high) << 14) | fp_impl_udiv_low14(a - high * d, d);
+}
+
+#endif
 
 /* ---- Rounding tests ------------------------------------------------------------------------
  * An approximation a of a non-negative real v * 2^s, known to lie within e of it, rounds to the
