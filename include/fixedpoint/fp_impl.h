@@ -133,8 +133,33 @@ FIXEDPOINT_HELPER int32_t fp_impl_quotient_int_any(int32_t x, int32_t n) {
 }
 
 /* Only the cut to 32 bits wraps. */
+FIXEDPOINT_HELPER int32_t fp_impl_div(int32_t x, int32_t y) {
+  return y == 0 ? fp_impl_zero_divisor(x) : fp_impl_low32(fp_impl_quotient(x, y));
+}
+
+/* The same through x86-64's double division, without a branch, so that a caller's loop over it
+ * vectorises (compilers keep a select between a floating-point result and anything else as a
+ * branch, and SSE2 converts doubles only to 32-bit integers): a zero divisor divides as 1 and a
+ * mask then chooses the zero-divisor result. With q the double quotient (|q| <= 2^45) and
+ * high = trunc(q / 2^16), trunc(q) = high * 2^16 + trunc(q - high * 2^16): both conversions are
+ * within int32_t, and the subtraction is exact (its result is a multiple of q's ulp, no larger
+ * than |q|) with q's sign. */
+FIXEDPOINT_HELPER_RT int32_t fp_impl_div_fast(int32_t x, int32_t y) {
+#if defined(FIXEDPOINT_SSE2_DIV)
+  const uint32_t zero = 0u - (y == 0 ? 1u : 0u);
+  const double q = FIXEDPOINT_CAST(double, x) * 16384.0 /
+                   FIXEDPOINT_CAST(double, fp_impl_wrap(fp_impl_bits(y) | (zero & 1u)));
+  const int32_t high = FIXEDPOINT_CAST(int32_t, q * (1.0 / 65536.0));
+  const int32_t low = FIXEDPOINT_CAST(int32_t, q - FIXEDPOINT_CAST(double, high) * 65536.0);
+  const uint32_t wrapped = (fp_impl_bits(high) << 16) + fp_impl_bits(low);
+  return fp_impl_wrap((wrapped & ~zero) | (fp_impl_bits(fp_impl_zero_divisor(x)) & zero));
+#else
+  return fp_impl_div(x, y);
+#endif
+}
+
 FIXEDPOINT_FN int32_t fp_div(int32_t x, int32_t y) {
-  return y == 0 ? fp_impl_zero_divisor(x) : fp_impl_low32(fp_impl_quotient_any(x, y));
+  return FIXEDPOINT_IS_CONSTANT_EVALUATED() ? fp_impl_div(x, y) : fp_impl_div_fast(x, y);
 }
 
 FIXEDPOINT_FN int32_t fp_add_int(int32_t x, int32_t n) {
@@ -149,11 +174,33 @@ FIXEDPOINT_FN int32_t fp_mul_int(int32_t x, int32_t n) {
   return fp_impl_wrap(fp_impl_bits(x) * fp_impl_bits(n));
 }
 
-FIXEDPOINT_FN int32_t fp_div_int(int32_t x, int32_t n) {
-  /* INT32_MIN / -1 is the one quotient that does not fit in int32_t (and traps on x86);
-   * dividing by -1 is negation, which wraps INT32_MIN to itself. */
+/* INT32_MIN / -1 is the one quotient that does not fit in int32_t (and traps on x86); dividing by
+ * -1 is negation, which wraps INT32_MIN to itself. */
+FIXEDPOINT_HELPER int32_t fp_impl_div_int(int32_t x, int32_t n) {
   return n == 0 ? fp_impl_zero_divisor(x)
-                : (n == -1 ? fp_impl_wrap(0u - fp_impl_bits(x)) : fp_impl_quotient_int_any(x, n));
+                : (n == -1 ? fp_impl_wrap(0u - fp_impl_bits(x)) : fp_impl_quotient_int(x, n));
+}
+
+/* The same through x86-64's double division, without a branch, so that a caller's loop over it
+ * vectorises (compilers keep a select between a floating-point result and anything else as a
+ * branch): the divisors 0 and -1 divide as 1, and masks then choose the zero-divisor result or
+ * negate. */
+FIXEDPOINT_HELPER_RT int32_t fp_impl_div_int_fast(int32_t x, int32_t n) {
+#if defined(FIXEDPOINT_SSE2_DIV)
+  const uint32_t zero = 0u - (n == 0 ? 1u : 0u);
+  const uint32_t minus = 0u - (n == -1 ? 1u : 0u);
+  const uint32_t special = zero | minus;
+  const uint32_t q = fp_impl_bits(
+      fp_impl_quotient_int_fast(x, fp_impl_wrap((fp_impl_bits(n) & ~special) | (special & 1u))));
+  return fp_impl_wrap((((q ^ minus) - minus) & ~zero) |
+                      (fp_impl_bits(fp_impl_zero_divisor(x)) & zero));
+#else
+  return fp_impl_div_int(x, n);
+#endif
+}
+
+FIXEDPOINT_FN int32_t fp_div_int(int32_t x, int32_t n) {
+  return FIXEDPOINT_IS_CONSTANT_EVALUATED() ? fp_impl_div_int(x, n) : fp_impl_div_int_fast(x, n);
 }
 
 /* ---- Exact results, and what the wrapping, saturating and checked forms make of them -------
