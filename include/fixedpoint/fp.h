@@ -107,6 +107,13 @@
 #endif
 #endif
 
+/* Internal: the square root instruction of ARM's single-precision FPU (Cortex-M4F, armhf), which
+ * fp_sqrt uses at run time. */
+#if defined(__arm__) && defined(__ARM_FP) && (__ARM_FP & 4) && \
+    (defined(__GNUC__) || defined(__clang__))
+#define FIXEDPOINT_VFP_SQRT 1
+#endif
+
 /* Internal: how the divisions divide 64-bit integers. Where the target divides them in one
  * instruction, they are written as C's division; on 32-bit targets, by a routine that needs only
  * 32-bit division (a hardware instruction where there is one) or, on ARM cores without one, only

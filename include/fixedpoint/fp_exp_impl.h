@@ -406,7 +406,7 @@ FIXEDPOINT_HELPER bool fp_impl_pow_is_tie(uint32_t m, int32_t y, uint64_t w) {
   if ((zeros - 14) * p != -15 * q) return false;
   /* v = u^(1/q): q is 2^j, so j exact square roots. */
   for (int64_t j = q; j > 1; j /= 2) {
-    const uint64_t root = fp_impl_sqrt_rounded(v);
+    const uint64_t root = fp_impl_sqrt_rounded(FIXEDPOINT_CAST(uint32_t, v), 0);
     if (root * root != v) return false;
     v = root;
   }

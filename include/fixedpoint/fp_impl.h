@@ -376,53 +376,69 @@ FIXEDPOINT_FN bool fp_div_int_ckd(int32_t* result, int32_t x, int32_t n) {
 
 /* ---- Square root ---------------------------------------------------------------------------- */
 
-/* round(sqrt(n)) for n < 2^46 in integer arithmetic: floor(sqrt(n)) one result bit at a time,
- * with the remainder n - root^2 left in n; then root is rounded up exactly when that remainder
- * exceeds root, i.e. when n >= (root + 1/2)^2. Equality would need n = root^2 + root + 1/4, so a
- * tie cannot occur. */
-FIXEDPOINT_HELPER uint64_t fp_impl_sqrt_rounded(uint64_t n) {
-  uint64_t root = 0;
-  uint64_t bit = FIXEDPOINT_CAST(uint64_t, 1) << 46;
-  while (bit > n) bit >>= 2;
-  while (bit != 0) {
-    if (n >= root + bit) {
-      n -= root + bit;
-      root = (root >> 1) + bit;
-    } else {
-      root >>= 1;
+/* round(sqrt(x * 4^pairs)) for x < 2^32 and 0 <= pairs <= 7, in 32-bit integer arithmetic: the
+ * digit-by-digit root, which takes two bits at a time (x's 16 pairs, then pairs of zeros) and
+ * doubles root, adding 1 when the remainder r of the bits taken so far, less root^2, covers the
+ * trial 4 root + 1 = (2 root + 1)^2 - (2 root)^2. r never exceeds 2 root and root stays below 2^23,
+ * so r * 4 + 3, the trial and root all fit in 32 bits. At the end root = floor(sqrt(n)) and r =
+ * n - root^2, and root is rounded up exactly when r exceeds root, i.e. when n >= (root + 1/2)^2.
+ * Equality would need n = root^2 + root + 1/4, so a tie cannot occur. */
+FIXEDPOINT_HELPER uint32_t fp_impl_sqrt_rounded(uint32_t x, int pairs) {
+  uint32_t root = 0;
+  uint32_t r = 0;
+  for (int i = 0; i < 16 + pairs; ++i) {
+    const uint32_t trial = (root << 2) | 1u;
+    r = (r << 2) | (x >> 30);
+    x <<= 2; /* 0 after x's 16 pairs, which brings in the zeros */
+    root <<= 1;
+    if (r >= trial) {
+      r -= trial;
+      root |= 1u;
     }
-    bit >>= 2;
   }
-  return n > root ? root + 1 : root;
+  return r > root ? root + 1 : root;
 }
 
-/* round(sqrt(n)) for n < 2^46 through the hardware's square root where there is one. n converts
- * to double exactly and the IEEE square root is correctly rounded, so the double s is within
- * 2^-30 of sqrt(n) < 2^23, and s + 0.5 is computed within another 2^-30. sqrt(n) itself stays at
- * least 2^-26 away from every half-integer k + 1/2, since |n - (k + 1/2)^2| >= 1/4 and
- * sqrt(n) + k + 1/2 < 2^24. So truncating s + 0.5 gives exactly round(sqrt(n)). */
-FIXEDPOINT_HELPER_RT uint64_t fp_impl_sqrt_rounded_fast(uint64_t n) {
+/* round(sqrt(x * 2^14)) for 0 <= x < 2^31 through the hardware's square root where there is one.
+ *
+ * x86-64: n = x * 2^14 converts to double exactly and the IEEE square root is correctly rounded,
+ * so the double s is within 2^-30 of sqrt(n) < 2^23, and s + 0.5 is computed within another
+ * 2^-30. sqrt(n) itself stays at least 2^-26 away from every half-integer k + 1/2, since
+ * |n - (k + 1/2)^2| >= 1/4 and sqrt(n) + k + 1/2 < 2^24. So truncating s + 0.5 gives exactly
+ * round(sqrt(n)).
+ *
+ * ARM with a single-precision FPU (Cortex-M4F, armhf): x converts to float within a relative
+ * 2^-24, the scaling by 2^14 is exact and the square root is correctly rounded, so the float s
+ * is within sqrt(n) * (1.5 * 2^-24 + 2^-48) < 0.54 of sqrt(n), and g = trunc(s) within 1.54.
+ * The remainder d = n - g^2 is then below 2^25 in magnitude, so it is exact modulo 2^32; at most
+ * two steps move g to floor(sqrt(n)) (0 <= d <= 2g), and d > g rounds up, as above. */
+FIXEDPOINT_HELPER_RT uint32_t fp_impl_sqrt_scaled_fast(uint32_t x) {
 #if defined(FIXEDPOINT_SSE2_SQRT)
-  const double root =
-      _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(FIXEDPOINT_CAST(double, n))));
-  return FIXEDPOINT_CAST(uint64_t,
-                         FIXEDPOINT_CAST(int64_t, root + 0.5)); /* one instruction, exact */
+  const double root = _mm_cvtsd_f64(_mm_sqrt_sd(
+      _mm_setzero_pd(), _mm_set_sd(FIXEDPOINT_CAST(double, FIXEDPOINT_CAST(uint64_t, x) << 14))));
+  return FIXEDPOINT_CAST(uint32_t, FIXEDPOINT_CAST(int32_t, root + 0.5)); /* one instruction */
+#elif defined(FIXEDPOINT_VFP_SQRT)
+  float s = FIXEDPOINT_CAST(float, FIXEDPOINT_CAST(int32_t, x)) * 16384.0f;
+  uint32_t g;
+  int32_t d;
+  __asm__("vsqrt.f32 %0, %0" : "+t"(s));
+  g = FIXEDPOINT_CAST(uint32_t, s);
+  d = fp_impl_wrap((x << 14) - g * g);
+  while (d < 0) d += fp_impl_wrap(2u * g - 1u), --g;
+  while (d > fp_impl_wrap(2u * g)) d -= fp_impl_wrap(2u * g + 1u), ++g;
+  return d > fp_impl_wrap(g) ? g + 1u : g;
 #else
-  return fp_impl_sqrt_rounded(n);
+  return fp_impl_sqrt_rounded(x, 7);
 #endif
 }
 
-/* The integer method in a constant expression, the fast one otherwise. */
-FIXEDPOINT_HELPER uint64_t fp_impl_sqrt_rounded_any(uint64_t n) {
-  return FIXEDPOINT_IS_CONSTANT_EVALUATED() ? fp_impl_sqrt_rounded(n)
-                                            : fp_impl_sqrt_rounded_fast(n);
-}
-
-/* sqrt(x / 16384) * 16384 = sqrt(x * 16384): the rounded square root of a 45-bit integer. */
+/* sqrt(x / 16384) * 16384 = sqrt(x * 16384): the rounded square root of a 45-bit integer; the
+ * integer method in a constant expression, the fast one otherwise. */
 FIXEDPOINT_FN int32_t fp_sqrt(int32_t x) {
   return x < 0 ? 0
-               : FIXEDPOINT_CAST(int32_t,
-                                 fp_impl_sqrt_rounded_any(FIXEDPOINT_CAST(uint64_t, x) << 14));
+               : fp_impl_wrap(FIXEDPOINT_IS_CONSTANT_EVALUATED()
+                                  ? fp_impl_sqrt_rounded(fp_impl_bits(x), 7)
+                                  : fp_impl_sqrt_scaled_fast(fp_impl_bits(x)));
 }
 
 FIXEDPOINT_FN bool fp_sqrt_ckd(int32_t* result, int32_t x) {

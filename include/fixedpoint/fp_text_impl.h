@@ -72,11 +72,12 @@ FIXEDPOINT_HELPER_RT int fp_impl_put_decimal(char* out, uint32_t whole, uint64_t
      * made as two independent runs of 7 (shorter chains of dependent divisions), each only as
      * far as needed. */
     char padded[14];
-    /* fraction / 10^7 for fraction < 10^14 < 2^47: m = ceil(2^87 / 10^7) leaves e = 7609472, and
-     * e * 2^47 <= 2^87. */
-    uint32_t high =
-        FIXEDPOINT_CAST(uint32_t, fp_impl_div_constant(fraction, UINT64_C(0xD6BF94D5E57A42BD), 23));
+    /* fraction / 10^7 for fraction < 10^14 < 2^47: fraction / 2^15 < 2^32, and the estimate is
+     * below the quotient by less than 2^15 / 10^7 + 1 + 1, so the remainder is below 3 * 10^7:
+     * exact in 32-bit arithmetic modulo 2^32. */
+    uint32_t high = fp_impl_div_estimate(fraction, 15, 14073748u);
     uint32_t low = FIXEDPOINT_CAST(uint32_t, fraction) - high * 10000000u;
+    while (low >= 10000000u) low -= 10000000u, ++high;
     for (i = 6; i >= 0 && i + 7 >= 14 - fraction_digits; --i) {
       padded[i] = FIXEDPOINT_CAST(char, '0' + high % 10u);
       padded[i + 7] = FIXEDPOINT_CAST(char, '0' + low % 10u);
@@ -191,6 +192,7 @@ FIXEDPOINT_HELPER_RT int fp_impl_from_chars(const char* first, const char* last,
   uint32_t whole = 0;
   uint64_t fifteen = 0; /* the first 15 digits after the point */
   uint64_t magnitude;
+  uint32_t quotient; /* floor(fifteen / 5^15) */
   int negative = 0;
   int i;
   const char* p = first;
@@ -251,10 +253,14 @@ FIXEDPOINT_HELPER_RT int fp_impl_from_chars(const char* first, const char* last,
   }
   /* Round half away on the magnitude: floor(f * 16384 + 1/2) = floor((floor(f * 32768) + 1) / 2),
    * and floor(f * 32768) = floor(fifteen / 5^15). */
-  /* fifteen / 5^15 for fifteen < 10^15 < 2^50: m = ceil(2^98 / 5^15) leaves e = 28656229906, and
-   * e * 2^50 <= 2^98. */
-  magnitude = FIXEDPOINT_CAST(uint64_t, whole) * 16384u +
-              (fp_impl_div_constant(fifteen, UINT64_C(0x901D7CF73AB0ACDA), 34) + 1) / 2;
+  /* fifteen / 5^15 for fifteen < 10^15 < 2^50: fifteen / 2^18 < 2^32, and the estimate is below
+   * the quotient by less than 2^18 / 5^15 + 1/2 + 1, so at most 1 correction. */
+  quotient = fp_impl_div_estimate(fifteen, 18, 36893u);
+  if (fifteen - FIXEDPOINT_CAST(uint64_t, quotient) * UINT64_C(30517578125) >=
+      UINT64_C(30517578125)) {
+    ++quotient;
+  }
+  magnitude = FIXEDPOINT_CAST(uint64_t, whole) * 16384u + (quotient + 1u) / 2u;
   if (magnitude > (negative ? UINT64_C(2147483648) : UINT64_C(2147483647))) {
     return fp_impl_range_error(negative, value);
   }

@@ -125,13 +125,14 @@ FIXEDPOINT_HELPER int fp_impl_clz32(uint32_t v) {
 #endif
 }
 
-/* floor(n / d) for a constant d, as floor(n * m / 2^(64 + s)) with m = ceil(2^(64 + s) / d) < 2^64:
- * a multiplication where 32-bit targets would call the C runtime's 64-bit division. It is exact for
- * every n < N when e N <= 2^(64 + s), e = m d - 2^(64 + s): n m / 2^(64 + s) then exceeds n / d
- * by n e / (d 2^(64 + s)) < 1 / d, which cannot reach the next integer. Each caller shows its
- * constants meet this. */
-FIXEDPOINT_HELPER uint64_t fp_impl_div_constant(uint64_t n, uint64_t m, int s) {
-  return fp_impl_mulhi(n, m) >> s;
+/* An estimate of floor(n / d) for a constant d, where 32-bit targets would call the C runtime's
+ * 64-bit division: floor(floor(n / 2^s) * m / 2^32) with m = floor(2^(32 + s) / d), for n with
+ * floor(n / 2^s) < 2^32. It is never above the quotient (each step rounds down), and below it by
+ * less than 2^s / d + floor(n / 2^s) * (2^(32 + s) / d - m) / 2^32 + 1; the caller adds 1 while
+ * the remainder is still at least d. */
+FIXEDPOINT_HELPER uint32_t fp_impl_div_estimate(uint64_t n, int s, uint32_t m) {
+  return FIXEDPOINT_CAST(uint32_t,
+                         (FIXEDPOINT_CAST(uint64_t, FIXEDPOINT_CAST(uint32_t, n >> s)) * m) >> 32);
 }
 
 /* ---- The divisions' quotient on 32-bit targets ----------------------------------------------
@@ -162,8 +163,7 @@ FIXEDPOINT_HELPER uint32_t fp_impl_udiv_low14(uint32_t r, uint32_t d) {
   /* Without a divide instruction: one quotient bit per step, by shifting and subtracting. The
    * remainder stays below d <= 2^31, so doubling it cannot carry out of 32 bits. */
   uint32_t q = 0;
-  int i;
-  for (i = 0; i < 14; ++i) {
+  for (int i = 0; i < 14; ++i) {
     r <<= 1;
     q <<= 1;
     if (r >= d) {
