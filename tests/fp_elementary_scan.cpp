@@ -22,10 +22,10 @@
 //
 // Each input is checked in the library, header-only C++ and header-only C forms, plain and _ckd
 // (where there is one): the value, and the report exactly when the input lies outside the domain
-// or the result saturated. (The fourth form, without SSE2, differs only in fp_hypot, fp_asin and
-// fp_acos, whose integer square roots the other tests check in it.) A form built to take the slow
-// path on every call is checked too: on the hard cases, every 64th input of a strided scan and
-// every 4096th of a full one, and every 16th pair. Prints a summary, with how often the
+// or the result saturated. Two more forms are checked on the hard cases, every 64th input of a
+// strided scan and every 4096th of a full one, and every 16th pair: one built to take the slow
+// path on every call, and the C form without SSE2 and with Thumb-1's 16x16-bit products (on this
+// host several times slower than the native products). Prints a summary, with how often the
 // header-only C form took its slow path, and the first failures; exits 1 if any.
 #include <algorithm>
 #include <array>
@@ -89,7 +89,7 @@ struct Counts {
   uint64_t undecided = 0;  // left to the host's MPFR
 };
 
-// The checks of one input: every form, plain and checked, and the slow one when asked. The call
+// The checks of one input: every form, plain and checked, and the sampled ones when asked. The call
 // is described (for the failure message) only when one fails.
 template <typename Describe, typename Plain, typename Checked>
 void CheckForms(Describe describe, int64_t want, bool outside, bool slow, Plain plain,
@@ -109,7 +109,10 @@ void CheckForms(Describe describe, int64_t want, bool outside, bool slow, Plain 
     }
   };
   for (const fp_form* form : kForms) check(form);
-  if (slow) check(&fp_form_header_c_slow);
+  if (slow) {
+    check(&fp_form_header_c_slow);
+    check(&fp_form_header_c_no_sse2);
+  }
 }
 
 // ---- Unary functions -------------------------------------------------------------------------

@@ -126,6 +126,14 @@
 #define FIXEDPOINT_DIV32 1
 #endif
 
+/* Internal: Thumb-1 (ARMv6-M's Cortex-M0 and M0+, among others) multiplies 32x32 bits to the low
+ * 32 bits only, so a 64-bit product there would be the C runtime's general 64x64-bit multiply;
+ * the wide arithmetic multiplies in 16-bit halves instead. FIXEDPOINT_TEST_MUL_HALVES takes the
+ * same path on any target, so that the tests run it on their host. */
+#if (defined(__thumb__) && !defined(__thumb2__)) || defined(FIXEDPOINT_TEST_MUL_HALVES)
+#define FIXEDPOINT_MUL_HALVES 1
+#endif
+
 /* Internal: an explicit conversion written so that C++ warnings about C casts stay quiet. */
 #ifdef __cplusplus
 #define FIXEDPOINT_CAST(type, value) static_cast<type>(value)
