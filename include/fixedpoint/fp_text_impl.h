@@ -172,6 +172,11 @@ FIXEDPOINT_HELPER_RT int fp_impl_range_error(int negative, int32_t* value) {
 /* The character at p of a text that ends at last (bounded) or at its NUL (not bounded, last
  * unused): past the end it is '\0', which is part of no number. The parser moves one character
  * at a time and only past characters it has read, so p never passes last. */
+/* The i-th significant digit, 0 outside the kept ones. */
+FIXEDPOINT_HELPER_RT uint32_t fp_impl_digit_at(const int* significant, int kept, int i) {
+  return FIXEDPOINT_CAST(uint32_t, i >= 0 && i < kept ? significant[i] : 0);
+}
+
 FIXEDPOINT_HELPER_RT char fp_impl_char_at(const char* p, const char* last, int bounded) {
   return !bounded || p != last ? *p : '\0';
 }
@@ -190,7 +195,8 @@ FIXEDPOINT_HELPER_RT int fp_impl_from_chars(const char* first, const char* last,
   int64_t exponent = 0;
   int64_t point; /* the value is 0.S * 10^point, S being the significant digits */
   uint32_t whole = 0;
-  uint64_t fifteen = 0; /* the first 15 digits after the point */
+  uint32_t first_eight = 0, next_seven = 0;
+  uint64_t fifteen; /* the first 15 digits after the point */
   uint64_t magnitude;
   uint32_t quotient; /* floor(fifteen / 5^15) */
   int negative = 0;
@@ -246,17 +252,23 @@ FIXEDPOINT_HELPER_RT int fp_impl_from_chars(const char* first, const char* last,
     return 0;
   }
   if (point > 6) return fp_impl_range_error(negative, value); /* at least 10^6 */
-  for (i = 0; i < point; ++i)
-    whole = whole * 10u + FIXEDPOINT_CAST(uint32_t, i < kept ? significant[i] : 0);
-  for (i = FIXEDPOINT_CAST(int, point); i < point + 15; ++i) {
-    fifteen = fifteen * 10u + FIXEDPOINT_CAST(uint64_t, i >= 0 && i < kept ? significant[i] : 0);
+  for (i = 0; i < point; ++i) whole = whole * 10u + fp_impl_digit_at(significant, kept, i);
+  /* The fifteen digits as 8 and 7 in 32 bits, joined by one 32x32-bit product: 32-bit cores
+   * multiply by 10 in one instruction, and 64-bit numbers only through the runtime. */
+  for (i = FIXEDPOINT_CAST(int, point); i < point + 8; ++i) {
+    first_eight = first_eight * 10u + fp_impl_digit_at(significant, kept, i);
   }
+  for (; i < point + 15; ++i)
+    next_seven = next_seven * 10u + fp_impl_digit_at(significant, kept, i);
+  fifteen = fp_impl_mul_32x32(first_eight, 10000000u) + next_seven;
   /* Round half away on the magnitude: floor(f * 16384 + 1/2) = floor((floor(f * 32768) + 1) / 2),
    * and floor(f * 32768) = floor(fifteen / 5^15). */
   /* fifteen / 5^15 for fifteen < 10^15 < 2^50: fifteen / 2^18 < 2^32, and the estimate is below
    * the quotient by less than 2^18 / 5^15 + 1/2 + 1, so at most 1 correction. */
   quotient = fp_impl_div_estimate(fifteen, 18, 36893u);
-  if (fifteen - FIXEDPOINT_CAST(uint64_t, quotient) * UINT64_C(30517578125) >=
+  /* quotient * 5^15 modulo 2^64, 5^15 being 7 * 2^32 + 452807053 */
+  if (fifteen - ((FIXEDPOINT_CAST(uint64_t, quotient * 7u) << 32) +
+                 fp_impl_mul_32x32(quotient, 452807053u)) >=
       UINT64_C(30517578125)) {
     ++quotient;
   }
