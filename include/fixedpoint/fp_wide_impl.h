@@ -7,8 +7,8 @@
  *
  * Every operation is exact or truncates toward zero, and gives the same bits on every target:
  * with the compiler's unsigned __int128 where there is one, and from 32x32->64-bit products
- * elsewhere (each of them from four 16x16-bit products on Thumb-1). The only division here is the divisions' own quotient routine, which on 32-bit
- * targets divides 32-bit numbers at most.
+ * elsewhere (each of them from four 16x16-bit products on Thumb-1). The only division here is the
+ * divisions' own quotient routine, which on 32-bit targets divides 32-bit numbers at most.
  */
 
 /* In front of the slow paths: kept out of line, so that the fast path around them needs no
@@ -37,8 +37,8 @@ FIXEDPOINT_HELPER fp_impl_u128 fp_impl_u128_make(uint64_t hi, uint64_t lo) {
   return r;
 }
 
-/* The exact product a * b, from four 16x16-bit products: about 20 Thumb-1 instructions inline,
- * against about 40 for the runtime's 64x64-bit multiply and its call. */
+/* The exact product a * b, from four 16x16-bit products: 25 Thumb-1 instructions, against
+ * about 40 for the runtime's 64x64-bit multiply and its call. */
 FIXEDPOINT_HELPER uint64_t fp_impl_mul_32x32_halves(uint32_t a, uint32_t b) {
   const uint32_t a0 = a & 0xFFFFu, a1 = a >> 16, b0 = b & 0xFFFFu, b1 = b >> 16;
   const uint32_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
