@@ -99,7 +99,7 @@ extern "C" {
 extern const struct fp_form fp_form_library;          /* libfp */
 extern const struct fp_form fp_form_header_cpp;       /* header-only, compiled as C++ */
 extern const struct fp_form fp_form_header_c;         /* header-only, compiled as C */
-extern const struct fp_form fp_form_header_c_no_sse2; /* without SSE2, Thumb-1's products */
+extern const struct fp_form fp_form_header_c_no_sse2; /* without SSE2, as on Cortex-M */
 /* How often the elementary functions of fp_form_header_c took their slow path. */
 extern long long fp_form_header_c_slow_paths;
 /* Header-only, compiled as C, with every elementary function always taking its slow path. */

@@ -368,10 +368,14 @@ TEST_P(Text, DoubleConversionsAreExactUnderEveryRoundingMode) {
   }
   std::mt19937 rng(20261212);
   std::uniform_int_distribution<int32_t> any(kMin, kMax);
+  constexpr int32_t kEdges[] = {kMin, kMax, 0, 1, -1, 3, -16384, kMin + 1};
   for (int i = 0; i < 5000; ++i) {
-    const int32_t x = i < 2 ? (i == 0 ? kMin : kMax) : any(rng);
-    // strtod reads an exact decimal that a double can hold without rounding.
-    EXPECT_EQ(form.fp_to_double(x), std::strtod(ref::Format(x, 14).c_str(), nullptr)) << x;
+    const int32_t x = i < std::ssize(kEdges) ? kEdges[i] : any(rng);
+    // strtod reads an exact decimal that a double can hold without rounding; the bits are
+    // compared, so that 0 must be +0.
+    EXPECT_EQ(std::bit_cast<uint64_t>(form.fp_to_double(x)),
+              std::bit_cast<uint64_t>(std::strtod(ref::Format(x, 14).c_str(), nullptr)))
+        << x;
   }
 }
 

@@ -134,6 +134,17 @@
 #define FIXEDPOINT_MUL_HALVES 1
 #endif
 
+/* Internal: 32-bit ARM without a double-precision FPU (Cortex-M0+, M3, M4F) computes in double
+ * through the C runtime's software floating point, some hundreds of instructions an operation;
+ * there the double conversions assemble and take apart the IEEE-754 bits in integers instead.
+ * FIXEDPOINT_TEST_DOUBLE_BITS takes the same path on any target, so that the tests run it on
+ * their host. */
+#if (defined(__GNUC__) || defined(__clang__)) &&                                              \
+    ((defined(__arm__) && defined(__ARM_EABI__) && !(defined(__ARM_FP) && (__ARM_FP & 8))) || \
+     defined(FIXEDPOINT_TEST_DOUBLE_BITS))
+#define FIXEDPOINT_DOUBLE_BITS 1
+#endif
+
 /* Internal: an explicit conversion written so that C++ warnings about C casts stay quiet. */
 #ifdef __cplusplus
 #define FIXEDPOINT_CAST(type, value) static_cast<type>(value)

@@ -27,12 +27,51 @@ FIXEDPOINT_HELPER_RT uint64_t fp_impl_pow10(int n) {
 }
 
 FIXEDPOINT_FN_RT double fp_to_double(int32_t x) {
+#ifdef FIXEDPOINT_DOUBLE_BITS
+  /* The bits of the same double: the sign, the exponent of |x|'s leading bit less 14, and the
+   * bits below that one, at most 31 of the significand's 52. */
+  const uint32_t magnitude = x < 0 ? 0u - fp_impl_bits(x) : fp_impl_bits(x);
+  uint64_t bits = 0; /* +0 for 0 */
+  double d;
+  if (magnitude != 0) {
+    const int z = fp_impl_clz32(magnitude);
+    const uint32_t below = (magnitude << z) << 1; /* two shifts: z + 1 may be 32 */
+    const uint32_t high = (x < 0 ? 0x80000000u : 0u) |
+                          (FIXEDPOINT_CAST(uint32_t, 1023 + 17 - z) << 20) | (below >> 12);
+    bits = (FIXEDPOINT_CAST(uint64_t, high) << 32) | (below << 20);
+  }
+  __builtin_memcpy(&d, &bits, sizeof d);
+  return d;
+#else
   /* Both steps are exact: int32_t converts to double without loss, and dividing by 2^14 only
    * changes the exponent. */
   return FIXEDPOINT_CAST(double, x) / 16384.0;
+#endif
 }
 
 FIXEDPOINT_FN_RT int32_t fp_from_double(double d) {
+#ifdef FIXEDPOINT_DOUBLE_BITS
+  /* From the bits: |d| * 2^14 = m * 2^-s, m being the significand (53 bits, fewer if d is
+   * subnormal), which rounds half away from zero to floor((m + 2^(s-1)) / 2^s). For s <= 21 the
+   * product is at least 2^52 * 2^-21 = 2^31, beyond both limits (infinity too); for s >= 54 it
+   * is below 2^53 * 2^-54 = 1/2 and rounds to 0. */
+  uint64_t bits;
+  __builtin_memcpy(&bits, &d, sizeof bits);
+  {
+    const int negative = (bits >> 63) != 0;
+    const int biased = FIXEDPOINT_CAST(int, (bits >> 52) & 0x7FFu);
+    const uint64_t fraction = bits & ((UINT64_C(1) << 52) - 1);
+    const uint64_t m = biased != 0 ? fraction | (UINT64_C(1) << 52) : fraction;
+    const int s = biased != 0 ? 1061 - biased : 1060; /* d = m * 2^(biased - 1075), or 2^-1074 */
+    uint64_t r;
+    if (biased == 0x7FF && fraction != 0) return 0; /* NaN */
+    if (s <= 21) return negative ? INT32_MIN : INT32_MAX;
+    r = s >= 54 ? 0 : (m + (UINT64_C(1) << (s - 1))) >> s; /* below 2^32 */
+    if (negative)
+      return r >= 0x80000000u ? INT32_MIN : fp_impl_wrap(0u - FIXEDPOINT_CAST(uint32_t, r));
+    return r > 0x7FFFFFFFu ? INT32_MAX : FIXEDPOINT_CAST(int32_t, r);
+  }
+#else
   /* The limits are INT32_MAX + 0.5 and INT32_MIN - 0.5 raw units: exact doubles, so the
    * comparisons decide exactly. NaN fails every comparison, hence the first test. */
   if (d != d) return 0;
@@ -52,6 +91,7 @@ FIXEDPOINT_FN_RT int32_t fp_from_double(double d) {
     if (rest <= -0.5) return truncated - 1;
     return truncated;
   }
+#endif
 }
 
 /* Writes whole and, when fraction_digits > 0, '.' and fraction as exactly fraction_digits digits
